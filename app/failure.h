@@ -1,0 +1,36 @@
+// The failure that ends a run, and its report.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace hostconfig {
+
+// A failure of an underlying facility (console output, opening the settings
+// file, memory). It passes out of every phase and ends the run with the
+// failure report and exit code 1.
+class Failure : public std::runtime_error {
+ public:
+  // kind names the failure ("EInOutError", "EFOpenError"); location is the
+  // code address reported in the failure report.
+  Failure(std::string kind, const std::string& message, uint32_t location);
+  const std::string& kind() const { return kind_; }
+  uint32_t location() const { return location_; }
+
+ private:
+  std::string kind_;
+  uint32_t location_;
+};
+
+// "Exception KIND in module MODULE at LOCATION." LF MESSAGE, with "." added
+// to a non-empty message that does not already end in one. module_path is
+// reduced to its file name; location is eight uppercase hexadecimal digits.
+std::string FormatFailureReport(const std::string& kind,
+                                const std::string& module_path,
+                                uint32_t location, const std::string& message);
+
+// The code location reported for a failure raised at `address`.
+uint32_t CodeLocation(const void* address);
+
+}  // namespace hostconfig

@@ -1,0 +1,19 @@
+# The Windows build: the real executable, 32-bit, console, static, for
+# Windows XP SP3 and later.
+target_compile_definitions(hostconfig_core PUBLIC _WIN32_WINNT=0x0501 WINVER=0x0501 WIN32_LEAN_AND_MEAN NOMINMAX)
+
+add_library(hostconfig_win32 STATIC ${CMAKE_SOURCE_DIR}/os/win32_system.cpp)
+target_link_libraries(hostconfig_win32 PUBLIC hostconfig_core iphlpapi advapi32 user32 kernel32)
+
+add_executable(hostconfig ${CMAKE_SOURCE_DIR}/app/main.cpp)
+target_link_libraries(hostconfig PRIVATE hostconfig_win32)
+
+if(NOT MSVC)
+  # Static runtime, XP subsystem version, console subsystem.
+  set(HOSTCONFIG_WIN_LINK_FLAGS
+    -static -static-libgcc -static-libstdc++
+    -Wl,--subsystem,console:5.01
+    -Wl,--major-os-version,5 -Wl,--minor-os-version,1)
+  target_link_options(hostconfig PRIVATE ${HOSTCONFIG_WIN_LINK_FLAGS})
+  target_compile_definitions(hostconfig_core PUBLIC __USE_MINGW_ANSI_STDIO=0)
+endif()

@@ -1,0 +1,25 @@
+// The Windows version as one number (10.0, 6.1, 5.1).
+#pragma once
+
+#include <string>
+
+namespace hostconfig {
+
+class SystemInterface;
+
+// The locale's decimal separator, one character.
+std::string DetectDecimalChar(SystemInterface& system);
+
+// "major.minor" from the registry's CurrentMajorVersionNumber and
+// CurrentMinorVersionNumber, or empty text when the major number reads 0.
+std::string ReadRegistryVersionText(SystemInterface& system);
+
+// The registry's version text, else GetVersionExA's, else "0.0".
+std::string ReadVersionText(SystemInterface& system);
+
+// The version text read as a decimal number: 6 and 1 give 6.1, 6 and 10 give
+// 6.1 as well. decimal_char is the separator DetectDecimalChar gave.
+double ReadWindowsVersion(SystemInterface& system,
+                          const std::string& decimal_char);
+
+}  // namespace hostconfig

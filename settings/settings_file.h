@@ -1,0 +1,62 @@
+// The settings file: where it is, the lookup of one key, the cleaning of a
+// value, and the global defaults.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "os/system_interface.h"
+
+namespace hostconfig {
+
+struct Run;
+
+// The executable's path with its extension replaced by ".ini" (or ".ini"
+// appended when its name has none). Lead bytes keep a "\" or "." that is the
+// second byte of a double-byte character from counting.
+std::string SettingsPathFor(std::string_view module_path, const LeadBytes& lead);
+
+// The file's text as lines are split from it: a file starting with the UTF-8
+// mark (EF BB BF) or the UTF-16LE mark (FF FE) is converted to the ANSI code
+// page without its mark; any other file is its own bytes.
+std::string DecodeSettingsText(SystemInterface& system, std::string bytes);
+
+// The raw value of `key` in the settings file at `path`, or empty text. The
+// first line whose text before its first "=" equals the key (ignoring case,
+// by the system's locale compare) gives the value; when that value is empty
+// the key in double quotes is looked up instead. A missing file or a
+// directory reads as empty. Raises Failure "EFOpenError" ("Cannot open file
+// PATH") when the file is present but cannot be opened.
+void ReadSetting(SystemInterface& system, const std::string& path,
+                 std::string_view key, std::string* value);
+
+// The same lookup over text already read (no quoted retry, no file access).
+// Returns true and sets *value when a line's key text matches.
+bool FindKeyInText(SystemInterface& system, std::string_view text,
+                   std::string_view key, std::string* value);
+
+// Fullwidth semicolons (GBK A3 BB) become ";", everything from the first ";"
+// on is removed, and bytes <= 0x20 are trimmed from both ends.
+void CleanSettingValue(std::string& value, const LeadBytes& lead);
+
+// Removes every byte <= 0x20 from both ends.
+void TrimControl(std::string& text);
+
+// Replaces every `from` (a two-byte pattern) by `to`, left to right, never
+// starting a match on the second byte of a double-byte character.
+void ReplaceDoubleByte(std::string& text, std::string_view from, char to,
+                       const LeadBytes& lead);
+
+// True when position `pos` of text holds the second byte of a double-byte
+// character.
+bool IsTrailByte(std::string_view text, size_t pos, const LeadBytes& lead);
+
+// ReadSetting followed by CleanSettingValue.
+std::string ReadCleanSetting(SystemInterface& system, const std::string& path,
+                             std::string_view key);
+
+// Sets run.SettingsPath and the four defaults from "Mask", "Gateway", "DNS1"
+// and "DNS2".
+void ReadGlobalDefaults(Run& run);
+
+}  // namespace hostconfig

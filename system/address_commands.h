@@ -1,0 +1,29 @@
+// The network shell commands that set the adapter's address and DNS servers.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace hostconfig {
+
+class SystemInterface;
+struct Run;
+struct MachineRecordFields;
+
+// The command lines the address phase runs, in order, before expansion of
+// the program path: the address command, then the primary DNS command when
+// PrimaryDns is set, then the second DNS command when SecondaryDns is set
+// too. Values are inserted verbatim; "ip" replaces "ipv4" below 5.95.
+std::vector<std::string> BuildAddressCommands(const MachineRecordFields& record,
+                                              const std::string& adapter_name,
+                                              double windows_version);
+
+// The program path of a command with its %NAME% references expanded, the
+// rest of the command untouched.
+std::string ExpandCommandProgram(SystemInterface& system,
+                                 const std::string& command);
+
+// Runs each command of BuildAddressCommands hidden and awaits it.
+void ApplyAddressCommands(Run& run);
+
+}  // namespace hostconfig

@@ -1,0 +1,397 @@
+#include "tests/fake_machine.h"
+
+#include <algorithm>
+
+namespace hostconfig {
+
+namespace {
+
+std::string Upper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  return out;
+}
+
+const char* RootName(RegKey key) {
+  switch (key) {
+    case kHkeyClassesRoot: return "HKEY_CLASSES_ROOT";
+    case kHkeyCurrentUser: return "HKEY_CURRENT_USER";
+    case kHkeyLocalMachine: return "HKEY_LOCAL_MACHINE";
+    case kHkeyUsers: return "HKEY_USERS";
+    case kHkeyCurrentConfig: return "HKEY_CURRENT_CONFIG";
+    case kHkeyDynData: return "HKEY_DYN_DATA";
+    default: return nullptr;
+  }
+}
+
+constexpr Handle kTokenHandle = 0x7000;
+constexpr int32_t kErrorFileNotFound = 2;
+constexpr int32_t kErrorAccessDenied = 5;
+constexpr int32_t kErrorInvalidHandle = 6;
+constexpr int32_t kErrorBadPathname = 161;
+
+}  // namespace
+
+FakeMachine::FakeMachine() {
+  environment["WinDir"] = "C:\\WINDOWS";
+}
+
+std::string FakeMachine::StdoutText() const {
+  std::string all;
+  for (const std::string& w : stdout_writes) all += w;
+  return all;
+}
+
+void FakeMachine::AddAdapter(const std::u16string& name,
+                             const std::string& mac_hex, uint32_t if_type,
+                             std::vector<UnicastAddress> unicast) {
+  AdapterEntry a;
+  a.friendly_name = name;
+  for (size_t i = 0; i < 8 && 2 * i + 1 < mac_hex.size(); ++i)
+    a.physical_address[i] =
+        static_cast<uint8_t>(std::stoul(mac_hex.substr(2 * i, 2), nullptr, 16));
+  a.if_type = if_type;
+  a.unicast = std::move(unicast);
+  adapters.push_back(a);
+}
+
+void FakeMachine::UseGbkLeadBytes() {
+  lead_bytes.fill(false);
+  for (int b = 0x81; b <= 0xFE; ++b) lead_bytes[b] = true;
+}
+
+void FakeMachine::UseBig5LeadBytes() {
+  lead_bytes.fill(false);
+  for (int b = 0x81; b <= 0xFE; ++b) lead_bytes[b] = true;
+}
+
+void FakeMachine::SetRegistryValue(const std::string& key_path,
+                                   const std::string& name, uint32_t type,
+                                   const std::string& data) {
+  // Every key above the value exists too.
+  std::string upper = Upper(key_path);
+  for (size_t pos = upper.find('\\'); pos != std::string::npos;
+       pos = upper.find('\\', pos + 1))
+    registry[upper.substr(0, pos)];
+  registry[upper][Upper(name)] = RegValue{type, data};
+}
+
+const FakeMachine::RegValue* FakeMachine::FindRegistryValue(
+    const std::string& key_path, const std::string& name) const {
+  auto key = registry.find(Upper(key_path));
+  if (key == registry.end()) return nullptr;
+  auto value = key->second.find(Upper(name));
+  return value == key->second.end() ? nullptr : &value->second;
+}
+
+uint32_t FakeMachine::GetOEMCP() { return oem_code_page; }
+
+StdoutKind FakeMachine::StandardOutputKind() { return stdout_kind; }
+
+uint32_t FakeMachine::WriteStandardOutput(std::string_view bytes) {
+  size_t attempt = write_attempts++;
+  if (write_error != 0 && attempt >= fail_writes_from) return write_error;
+  stdout_writes.emplace_back(bytes);
+  return 0;
+}
+
+void FakeMachine::ShowMessageBox(const std::string& caption,
+                                 const std::string& text) {
+  message_boxes.push_back(Box{caption, text});
+}
+
+std::string FakeMachine::GetModuleFileName() { return module_path; }
+
+uint32_t FakeMachine::GetAdaptersAddresses(uint32_t /*family*/,
+                                           uint32_t /*flags*/, uint32_t* size,
+                                           std::vector<AdapterEntry>* out) {
+  ++adapter_calls;
+  if (out == nullptr) {
+    *size = static_cast<uint32_t>(376 * (adapters.size() + 1));
+    return size_query_result;
+  }
+  if (fill_result == 0) *out = adapters;
+  return fill_result;
+}
+
+std::string FakeMachine::WideCharToMultiByte(std::u16string_view text) {
+  std::string out;
+  for (char16_t c : text) {
+    auto extra = ansi_extra.find(c);
+    if (c < 0x80)
+      out += static_cast<char>(c);
+    else if (extra != ansi_extra.end())
+      out += extra->second;
+    else
+      out += '?';
+  }
+  return out;
+}
+
+std::u16string FakeMachine::Utf8ToWide(std::string_view text) {
+  std::u16string out;
+  for (size_t i = 0; i < text.size();) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    uint32_t cp = 0xFFFD;
+    size_t len = 1;
+    if (c < 0x80) {
+      cp = c;
+    } else if ((c & 0xE0) == 0xC0 && i + 1 < text.size()) {
+      cp = ((c & 0x1F) << 6) | (text[i + 1] & 0x3F);
+      len = 2;
+    } else if ((c & 0xF0) == 0xE0 && i + 2 < text.size()) {
+      cp = ((c & 0x0F) << 12) | ((text[i + 1] & 0x3F) << 6) |
+           (text[i + 2] & 0x3F);
+      len = 3;
+    } else if ((c & 0xF8) == 0xF0 && i + 3 < text.size()) {
+      cp = ((c & 0x07) << 18) | ((text[i + 1] & 0x3F) << 12) |
+           ((text[i + 2] & 0x3F) << 6) | (text[i + 3] & 0x3F);
+      len = 4;
+    }
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out += static_cast<char16_t>(0xD800 + (cp >> 10));
+      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(cp);
+    }
+    i += len;
+  }
+  return out;
+}
+
+std::string FakeMachine::LocaleDecimalSeparator() { return decimal_separator; }
+
+bool FakeMachine::GetVersionEx(uint32_t* major, uint32_t* minor) {
+  ++version_ex_calls;
+  if (!version_ex_ok) return false;
+  *major = version_major;
+  *minor = version_minor;
+  return true;
+}
+
+FileProbe FakeMachine::FindFirstFile(const std::string& path) {
+  ++find_calls;
+  FileProbe probe;
+  if (directories.count(path)) {
+    probe.found = true;
+    probe.directory = true;
+  } else if (files.count(path) || locked_files.count(path)) {
+    probe.found = true;
+  }
+  return probe;
+}
+
+bool FakeMachine::ReadWholeFile(const std::string& path, std::string* bytes) {
+  if (locked_files.count(path)) return false;
+  auto file = files.find(path);
+  if (file == files.end()) return false;
+  ++file_reads;
+  *bytes = file->second;
+  return true;
+}
+
+bool FakeMachine::CompareStringIgnoreCase(std::string_view a,
+                                          std::string_view b) {
+  return a.size() == b.size() && Upper(a) == Upper(b);
+}
+
+LeadBytes FakeMachine::AnsiLeadBytes() { return lead_bytes; }
+
+std::string FakeMachine::KeyPath(RegKey key) const {
+  if (const char* root = RootName(key)) return root;
+  auto open = handles.find(key);
+  return open == handles.end() ? std::string() : open->second;
+}
+
+std::string FakeMachine::JoinKey(RegKey base, const std::string& name) const {
+  std::string path = KeyPath(base);
+  if (path.empty()) return std::string();
+  if (name.empty()) return path;
+  if (name.front() == '\\' || name.back() == '\\' ||
+      name.find("\\\\") != std::string::npos)
+    return std::string();
+  return path + "\\" + Upper(name);
+}
+
+int32_t FakeMachine::RegOpenKeyEx(RegKey base, const std::string& name,
+                                  uint32_t access, RegKey* key) {
+  if (KeyPath(base).empty()) return kErrorInvalidHandle;
+  std::string path = JoinKey(base, name);
+  if (path.empty()) return kErrorBadPathname;
+  if (!registry.count(path) && !RootName(base)) return kErrorFileNotFound;
+  if (!registry.count(path) && !name.empty()) return kErrorFileNotFound;
+  if (access == kKeyAllAccess && read_only_keys.count(path))
+    return kErrorAccessDenied;
+  *key = next_key_++;
+  handles[*key] = path;
+  max_open_keys = std::max(max_open_keys, ++open_keys);
+  return kErrorSuccess;
+}
+
+int32_t FakeMachine::RegCreateKeyEx(RegKey base, const std::string& name,
+                                    uint32_t access, RegKey* key) {
+  if (KeyPath(base).empty()) return kErrorInvalidHandle;
+  std::string path = JoinKey(base, name);
+  if (path.empty()) return kErrorBadPathname;
+  // Create each missing level, as the registry does for a name that holds
+  // several; a level that cannot be created leaves the ones before it.
+  std::string level = KeyPath(base);
+  size_t start = 0;
+  std::string upper = Upper(name);
+  while (start <= upper.size() && !upper.empty()) {
+    size_t end = upper.find('\\', start);
+    if (end == std::string::npos) end = upper.size();
+    level += "\\" + upper.substr(start, end - start);
+    if (!registry.count(level)) {
+      if (uncreatable_keys.count(level)) return kErrorAccessDenied;
+      registry[level];
+      ++created_keys;
+    }
+    start = end + 1;
+  }
+  if (access == kKeyAllAccess && read_only_keys.count(path))
+    return kErrorAccessDenied;
+  *key = next_key_++;
+  handles[*key] = path;
+  max_open_keys = std::max(max_open_keys, ++open_keys);
+  return kErrorSuccess;
+}
+
+int32_t FakeMachine::RegQueryValueEx(RegKey key, const std::string& value_name,
+                                     uint32_t* type, uint32_t* size,
+                                     std::string* data) {
+  if (RootName(key)) return kErrorFileNotFound;  // hostconfig keeps no values there
+  auto open = handles.find(key);
+  if (open == handles.end()) return kErrorInvalidHandle;
+  const RegValue* value = FindRegistryValue(open->second, value_name);
+  if (value == nullptr) return kErrorFileNotFound;
+  if (type) *type = value->type;
+  if (data != nullptr) {
+    if (*size < value->data.size()) return 234;  // ERROR_MORE_DATA
+    *data = value->data;
+  }
+  *size = static_cast<uint32_t>(value->data.size());
+  return kErrorSuccess;
+}
+
+int32_t FakeMachine::RegSetValueEx(RegKey key, const std::string& value_name,
+                                   uint32_t type, std::string_view data) {
+  auto open = handles.find(key);
+  if (open == handles.end()) return kErrorInvalidHandle;
+  registry[open->second][Upper(value_name)] = RegValue{type, std::string(data)};
+  events.push_back("RegSetValue " + open->second + "\\" + value_name + "=" +
+                   std::string(data));
+  return kErrorSuccess;
+}
+
+int32_t FakeMachine::RegCloseKey(RegKey key) {
+  if (handles.erase(key) == 0) return kErrorInvalidHandle;
+  --open_keys;
+  return kErrorSuccess;
+}
+
+bool FakeMachine::GetComputerName(uint32_t size, std::string* name) {
+  last_name_size = size;
+  if (!get_name_ok || computer_name.size() + 1 > size) return false;
+  *name = computer_name;
+  return true;
+}
+
+bool FakeMachine::SetComputerName(const std::string& name) {
+  events.push_back("SetComputerName " + name);
+  return set_name_ok;
+}
+
+std::string FakeMachine::ExpandEnvironmentStrings(const std::string& text) {
+  // Each %NAME% of a defined variable is replaced; anything else stays.
+  std::string out;
+  size_t i = 0;
+  while (i < text.size()) {
+    size_t open = text.find('%', i);
+    if (open == std::string::npos) break;
+    size_t close = text.find('%', open + 1);
+    if (close == std::string::npos) break;
+    std::string name = Upper(text.substr(open + 1, close - open - 1));
+    auto var = std::find_if(environment.begin(), environment.end(),
+                            [&](const auto& e) { return Upper(e.first) == name; });
+    out += text.substr(i, open - i);
+    if (!name.empty() && var != environment.end()) {
+      out += var->second;
+      i = close + 1;
+    } else {
+      out += '%';
+      i = open + 1;
+    }
+  }
+  out += text.substr(std::min(i, text.size()));
+  return out;
+}
+
+bool FakeMachine::CreateProcess(const std::string& command_line,
+                                bool inherit_handles,
+                                const std::string* directory,
+                                const StartupInfo& startup,
+                                ProcessInfo* process) {
+  if (!create_process_ok) return false;
+  Launch launch;
+  launch.command_line = command_line;
+  launch.inherit_handles = inherit_handles;
+  launch.has_directory = directory != nullptr;
+  launch.startup = startup;
+  launches.push_back(launch);
+  events.push_back("CreateProcess " + command_line);
+  process->process = next_handle_++;
+  process->thread = next_handle_++;
+  remaining_timeouts_ = wait_timeouts;
+  return true;
+}
+
+uint32_t FakeMachine::WaitForSingleObject(Handle /*handle*/,
+                                          uint32_t /*milliseconds*/) {
+  if (!launches.empty()) ++launches.back().waits;
+  if (remaining_timeouts_ > 0) {
+    --remaining_timeouts_;
+    return kWaitTimeout;
+  }
+  return 0;
+}
+
+bool FakeMachine::CloseHandle(Handle handle) {
+  if (handle == kTokenHandle)
+    ++token_closes;
+  else if (!launches.empty())
+    ++launches.back().closed_handles;
+  return true;
+}
+
+bool FakeMachine::OpenProcessToken(uint32_t access, Handle* token) {
+  token_access = access;
+  if (!open_token_ok) return false;
+  *token = kTokenHandle;
+  return true;
+}
+
+bool FakeMachine::LookupPrivilegeValue(const std::string& name,
+                                       uint64_t* luid) {
+  privilege_lookups.push_back(name);
+  *luid = 19;
+  return true;
+}
+
+bool FakeMachine::AdjustTokenPrivileges(Handle /*token*/, uint64_t /*luid*/,
+                                        uint32_t attributes) {
+  ++privilege_adjustments;
+  adjusted_attributes = attributes;
+  events.push_back("AdjustToken");
+  return true;
+}
+
+bool FakeMachine::ExitWindowsEx(uint32_t flags, uint32_t /*reason*/) {
+  exit_windows_flags.push_back(flags);
+  events.push_back("ExitWindows " + std::to_string(flags));
+  return true;
+}
+
+}  // namespace hostconfig
