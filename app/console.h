@@ -48,6 +48,10 @@ void PrintMessage(Run& run, MessageId id);
 // Shows the text of `id` in a modal box captioned by AlertCaption.
 void AlertMessage(Run& run, MessageId id);
 
+// The file name of a path: the bytes after its last "\" (a "\" that is the
+// second byte of a double-byte character does not count).
+std::string FileNameOf(std::string_view path, const LeadBytes& lead);
+
 // The box caption for an executable path: the file name without directory,
 // cut before its first ".", every character after the first in lower case.
 // Lead bytes keep double-byte characters whole.

@@ -24,10 +24,10 @@ class Failure : public std::runtime_error {
 };
 
 // "Exception KIND in module MODULE at LOCATION." LF MESSAGE, with "." added
-// to a non-empty message that does not already end in one. module_path is
-// reduced to its file name; location is eight uppercase hexadecimal digits.
+// to a non-empty message that does not already end in one. location is
+// written as eight uppercase hexadecimal digits.
 std::string FormatFailureReport(const std::string& kind,
-                                const std::string& module_path,
+                                const std::string& module_name,
                                 uint32_t location, const std::string& message);
 
 // The code location reported for a failure raised at `address`.
