@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include "app/run.h"
+#include "tests/fake_machine.h"
+
+namespace hostconfig {
+namespace {
+
+const char kIni[] = "C:\\kits\\hostconfig.ini";
+const char kBanner[] = "HostConfig v1.0 (x86)\r\n";
+const char kDetecting[] = "Detecting ethernet adapter...\r\n";
+const char kRenaming[] = "Modifying ComputerName...\r\n";
+const char kConfiguring[] = "Modifying ethernet adapter config...\r\n";
+const char kAddressCommand[] =
+    "\"C:\\WINDOWS\\system32\\netsh.exe\" interface ipv4 set address "
+    "\"Local Area Connection\" static 192.0.2.10 255.255.255.0 192.0.2.1";
+const char kNvHostname[] =
+    "RegSetValue HKEY_LOCAL_MACHINE\\SYSTEM\\CURRENTCONTROLSET\\SERVICES\\"
+    "TCPIP\\PARAMETERS\\NV Hostname=";
+
+// A machine with one Ethernet adapter holding a DHCPv6 address, and a
+// settings file beside the executable.
+class RunTest : public ::testing::Test {
+ protected:
+  RunTest() {
+    machine.AddAdapter(u"Local Area Connection", "0A1B2C3D4E5F", 6,
+                       {{23, 3, 3}});
+    machine.computer_name = "OLDNAME";
+    machine.version_major = 10;
+    machine.version_minor = 0;
+  }
+  void Settings(const std::string& text) { machine.files[kIni] = text; }
+  FakeMachine machine;
+};
+
+TEST_F(RunTest, CompleteRunRenamesConfiguresAndRestarts) {
+  Settings(
+      "Mask=255.255.255.0\r\nGateway=192.0.2.1\r\nDNS1=192.0.2.53\r\n"
+      "DNS2=192.0.2.54\r\nREBOOT=1\r\n"
+      "0A1B2C3D4E5F=lab-07,192.0.2.10\r\n");
+  EXPECT_EQ(0, RunProgram(machine));
+  EXPECT_EQ(std::string(kBanner) + kDetecting + kRenaming + kConfiguring,
+            machine.StdoutText());
+  EXPECT_TRUE(machine.message_boxes.empty());
+  std::vector<std::string> expected = {
+      "SetComputerName LAB-07",
+      std::string(kNvHostname) + std::string("LAB-07\0", 7),
+      std::string("CreateProcess ") + kAddressCommand,
+      "CreateProcess \"C:\\WINDOWS\\system32\\netsh.exe\"  interface  ipv4  set  "
+      "dns  \"Local Area Connection\"  static  192.0.2.53  primary",
+      "CreateProcess \"C:\\WINDOWS\\system32\\netsh.exe\"  interface  ipv4  add  "
+      "dns  \"Local Area Connection\"  192.0.2.54",
+      "AdjustToken",
+      "ExitWindows 6",
+  };
+  EXPECT_EQ(expected, machine.events);
+}
+
+TEST_F(RunTest, NoAdapterStopsBeforeTheSettingsFile) {
+  machine.adapters.clear();
+  machine.AddAdapter(u"Wi-Fi", "001122334455", 71, {{23, 3, 3}});
+  machine.AddAdapter(u"Loopback", "000000000000", 24);
+  machine.oem_code_page = 936;
+  machine.module_path = "C:\\kits\\HostConfig.exe";
+  machine.files["C:\\kits\\HostConfig.ini"] = "0A1B2C3D4E5F=LAB-07\r\n";
+  EXPECT_EQ(0, RunProgram(machine));
+  ASSERT_EQ(1u, machine.message_boxes.size());
+  EXPECT_EQ("Hostconfig", machine.message_boxes[0].caption);
+  EXPECT_EQ("\xCE\xB4\xD5\xD2\xB5\xBD\xCD\xF8\xC2\xE7\xCA\xCA\xC5\xE4\xC6\xF7\xA3\xA1",
+            machine.message_boxes[0].text);
+  EXPECT_EQ(std::string(kBanner) +
+                "\xD5\xFD\xD4\xDA\xBC\xEC\xB2\xE2\xCD\xF8\xC2\xE7\xCA\xCA\xC5\xE4\xC6\xF7...\r\n",
+            machine.StdoutText());
+  EXPECT_EQ(0, machine.find_calls);
+  EXPECT_EQ(0, machine.file_reads);
+  EXPECT_TRUE(machine.events.empty());
+}
+
+TEST_F(RunTest, PathsThroughTheRun) {
+  struct Case {
+    const char* name;
+    const char* settings;
+    bool set_name_ok;
+    std::string stdout_after_detecting;
+    bool no_setting_box;
+    std::vector<std::string> events;
+  } cases[] = {
+      {"no entry: the box, nothing changed", "Mask=255.255.255.0\r\n", true, "",
+       true, {}},
+      {"entry without a name: the box", "0A1B2C3D4E5F=,192.0.2.10\r\n", true,
+       "", true, {}},
+      {"name already in force: no rename, no restart",
+       "REBOOT=1\r\n0A1B2C3D4E5F=OldName\r\n", true, kRenaming, false, {}},
+      {"rename without an address, no REBOOT",
+       "0A1B2C3D4E5F=LAB-07,192.0.2.10,255.255.255.0\r\n", true, kRenaming,
+       false,
+       {"SetComputerName LAB-07",
+        std::string(kNvHostname) + std::string("LAB-07\0", 7)}},
+      {"address without rename, REBOOT ignored",
+       "REBOOT=1\r\n0A1B2C3D4E5F=oldname,192.0.2.10,255.255.255.0,192.0.2.1\r\n",
+       true, std::string(kRenaming) + kConfiguring, false,
+       {std::string("CreateProcess ") + kAddressCommand}},
+      {"rename refused: no restart even with REBOOT=1",
+       "REBOOT=1\r\n0A1B2C3D4E5F=LAB-07\r\n", false, kRenaming, false,
+       {"SetComputerName LAB-07",
+        std::string(kNvHostname) + std::string("LAB-07\0", 7)}},
+      {"REBOOT=0 after a rename: no restart",
+       "REBOOT=0\r\n0A1B2C3D4E5F=LAB-07\r\n", true, kRenaming, false,
+       {"SetComputerName LAB-07",
+        std::string(kNvHostname) + std::string("LAB-07\0", 7)}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeMachine fresh;
+    machine = fresh;
+    machine.AddAdapter(u"Local Area Connection", "0A1B2C3D4E5F", 6,
+                       {{23, 3, 3}});
+    machine.computer_name = "OLDNAME";
+    machine.set_name_ok = c.set_name_ok;
+    Settings(c.settings);
+    EXPECT_EQ(0, RunProgram(machine));
+    EXPECT_EQ(std::string(kBanner) + kDetecting + c.stdout_after_detecting,
+              machine.StdoutText());
+    ASSERT_EQ(c.no_setting_box ? 1u : 0u, machine.message_boxes.size());
+    if (c.no_setting_box) {
+      EXPECT_EQ("No valid setting!", machine.message_boxes[0].text);
+    }
+    EXPECT_EQ(c.events, machine.events);
+  }
+}
+
+TEST_F(RunTest, SettingsFileThatCannotBeOpenedEndsWithTheFailureReport) {
+  machine.locked_files.insert(kIni);
+  EXPECT_EQ(1, RunProgram(machine));
+  std::string out = machine.StdoutText();
+  std::string head = std::string(kBanner) + kDetecting +
+                     "Exception EFOpenError in module hostconfig.exe at ";
+  ASSERT_EQ(head, out.substr(0, head.size()));
+  std::string tail = ".\nCannot open file C:\\kits\\hostconfig.ini.\r\n";
+  ASSERT_EQ(head.size() + 8 + tail.size(), out.size());
+  EXPECT_EQ(tail, out.substr(head.size() + 8));
+  for (char c : out.substr(head.size(), 8))
+    EXPECT_TRUE(isxdigit(static_cast<unsigned char>(c)) && !islower(c)) << out;
+  EXPECT_TRUE(machine.message_boxes.empty());
+  EXPECT_TRUE(machine.events.empty());
+}
+
+TEST_F(RunTest, UnusableStandardOutputEndsAtTheBanner) {
+  struct Case {
+    const char* name;
+    StdoutKind kind;
+    uint32_t write_error;
+  } cases[] = {
+      {"no standard output", StdoutKind::kNone, 0},
+      {"unknown kind", StdoutKind::kUnknown, 0},
+      {"console that refuses writes", StdoutKind::kCharacterDevice, 112},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeMachine fresh;
+    fresh.AddAdapter(u"LAN", "0A1B2C3D4E5F", 6);
+    fresh.stdout_kind = c.kind;
+    fresh.write_error = c.write_error;
+    fresh.files[kIni] = "0A1B2C3D4E5F=LAB-07\r\n";
+    EXPECT_EQ(1, RunProgram(fresh));
+    EXPECT_EQ(0, fresh.adapter_calls);
+    EXPECT_TRUE(fresh.message_boxes.empty());
+    EXPECT_TRUE(fresh.stdout_writes.empty());
+  }
+}
+
+TEST_F(RunTest, RedirectedRunWritesItsLinesAtTheEnd) {
+  Settings("0A1B2C3D4E5F=LAB-07,192.0.2.10,255.255.255.0,192.0.2.1\r\n");
+  machine.stdout_kind = StdoutKind::kPipe;
+  EXPECT_EQ(0, RunProgram(machine));
+  ASSERT_EQ(1u, machine.stdout_writes.size());
+  EXPECT_EQ(119u, machine.stdout_writes[0].size());
+}
+
+}  // namespace
+}  // namespace hostconfig
