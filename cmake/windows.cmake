@@ -8,12 +8,22 @@ target_link_libraries(hostconfig_win32 PUBLIC hostconfig_core iphlpapi advapi32 
 add_executable(hostconfig ${CMAKE_SOURCE_DIR}/app/main.cpp)
 target_link_libraries(hostconfig PRIVATE hostconfig_win32)
 
+# The Wine tests' stand-in for netsh.exe and wineboot.exe: records each
+# command line it is started with.
+add_executable(recorder ${CMAKE_SOURCE_DIR}/tests/wine/recorder.cpp)
+target_compile_definitions(recorder PRIVATE _WIN32_WINNT=0x0501 WINVER=0x0501 WIN32_LEAN_AND_MEAN NOMINMAX)
+
 if(NOT MSVC)
-  # Static runtime, XP subsystem version, console subsystem.
+  # Static runtime, XP subsystem version, console subsystem; unused code is
+  # dropped and symbols stripped to keep the executable small.
+  target_compile_options(hostconfig_core PUBLIC -ffunction-sections -fdata-sections)
   set(HOSTCONFIG_WIN_LINK_FLAGS
     -static -static-libgcc -static-libstdc++
     -Wl,--subsystem,console:5.01
-    -Wl,--major-os-version,5 -Wl,--minor-os-version,1)
+    -Wl,--major-os-version,5 -Wl,--minor-os-version,1
+    -Wl,--gc-sections -s)
+  target_sources(hostconfig PRIVATE ${CMAKE_SOURCE_DIR}/cmake/mingw_no_demangle.cpp)
   target_link_options(hostconfig PRIVATE ${HOSTCONFIG_WIN_LINK_FLAGS})
+  target_link_options(recorder PRIVATE ${HOSTCONFIG_WIN_LINK_FLAGS})
   target_compile_definitions(hostconfig_core PUBLIC __USE_MINGW_ANSI_STDIO=0)
 endif()

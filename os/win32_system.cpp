@@ -1,0 +1,397 @@
+// SystemInterface on the Windows API: each member is one call (or one short
+// sequence of calls) with the C++ types turned into handles and structures.
+// winsock2.h first: iptypes.h declares the adapter structures only after it.
+#include <winsock2.h>
+#include <windows.h>
+#include <iphlpapi.h>
+
+#include <cstring>
+#include <vector>
+
+// windows.h maps these names to their A or W forms; the seam's members carry
+// the plain names and call the A forms explicitly.
+#undef CreateProcess
+#undef ExpandEnvironmentStrings
+#undef FindFirstFile
+#undef GetComputerName
+#undef GetModuleFileName
+#undef GetVersionEx
+#undef LookupPrivilegeValue
+#undef RegCreateKeyEx
+#undef RegOpenKeyEx
+#undef RegQueryValueEx
+#undef RegSetValueEx
+#undef SetComputerName
+
+#include "os/win32_system.h"
+
+namespace hostconfig {
+namespace {
+
+// The predefined roots keep their numbers in RegKey; on 64-bit Windows the
+// HKEY constants are those numbers sign-extended, so map them by name.
+HKEY ToHkey(RegKey key) {
+  switch (key) {
+    case kHkeyClassesRoot:
+      return HKEY_CLASSES_ROOT;
+    case kHkeyCurrentUser:
+      return HKEY_CURRENT_USER;
+    case kHkeyLocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case kHkeyUsers:
+      return HKEY_USERS;
+    case kHkeyCurrentConfig:
+      return HKEY_CURRENT_CONFIG;
+    case kHkeyDynData:
+      return HKEY_DYN_DATA;
+    default:
+      return reinterpret_cast<HKEY>(key);
+  }
+}
+RegKey FromHkey(HKEY key) { return reinterpret_cast<RegKey>(key); }
+HANDLE ToHandle(Handle handle) { return reinterpret_cast<HANDLE>(handle); }
+Handle FromHandle(HANDLE handle) { return reinterpret_cast<Handle>(handle); }
+
+// The byte length of a text as the Win32 calls take it. hostconfig's texts
+// are far below 2 GiB; a longer one is cut rather than wrapped.
+int Length(size_t size) {
+  return size > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(size);
+}
+
+}  // namespace
+
+uint32_t Win32System::GetOEMCP() { return ::GetOEMCP(); }
+
+StdoutKind Win32System::StandardOutputKind() {
+  HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  if (out == INVALID_HANDLE_VALUE || out == nullptr) return StdoutKind::kNone;
+  switch (::GetFileType(out)) {
+    case FILE_TYPE_CHAR:
+      return StdoutKind::kCharacterDevice;
+    case FILE_TYPE_DISK:
+      return StdoutKind::kFile;
+    case FILE_TYPE_PIPE:
+      return StdoutKind::kPipe;
+    default:
+      return StdoutKind::kUnknown;
+  }
+}
+
+uint32_t Win32System::WriteStandardOutput(std::string_view bytes) {
+  HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  while (!bytes.empty()) {
+    DWORD written = 0;
+    DWORD chunk = static_cast<DWORD>(Length(bytes.size()));
+    if (!::WriteFile(out, bytes.data(), chunk, &written, nullptr))
+      return ::GetLastError();
+    if (written != chunk) return 101;  // a short write: the device is full
+    bytes.remove_prefix(written);
+  }
+  return 0;
+}
+
+void Win32System::ShowMessageBox(const std::string& caption,
+                                 const std::string& text) {
+  // MB_OK without an icon; Enter and Escape both close a box with one button.
+  ::MessageBoxA(nullptr, text.c_str(), caption.c_str(),
+                MB_OK | MB_TASKMODAL | MB_SETFOREGROUND);
+}
+
+std::string Win32System::GetModuleFileName() {
+  // A result that fills the whole buffer means the path was cut: grow, retry.
+  std::vector<char> buffer(MAX_PATH + 1);
+  for (;;) {
+    DWORD size = static_cast<DWORD>(buffer.size());
+    DWORD length = ::GetModuleFileNameA(nullptr, buffer.data(), size);
+    if (length == 0) return std::string();
+    if (length < size || buffer.size() >= 0x10000)
+      return std::string(buffer.data(), length);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+uint32_t Win32System::GetAdaptersAddresses(uint32_t family, uint32_t flags,
+                                           uint32_t* size,
+                                           std::vector<AdapterEntry>* adapters) {
+  ULONG length = *size;
+  if (adapters == nullptr) {
+    ULONG result = ::GetAdaptersAddresses(family, flags, nullptr, nullptr,
+                                          &length);
+    *size = length;
+    return result;
+  }
+  // ULONGLONG elements keep the structures 8-byte aligned.
+  std::vector<ULONGLONG> buffer((length + sizeof(ULONGLONG) - 1) /
+                                    sizeof(ULONGLONG) +
+                                1);
+  auto* first = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data());
+  ULONG result = ::GetAdaptersAddresses(family, flags, nullptr, first, &length);
+  *size = length;
+  if (result != NO_ERROR) return result;
+  adapters->clear();
+  for (const IP_ADAPTER_ADDRESSES* a = first; a != nullptr; a = a->Next) {
+    AdapterEntry entry;
+    if (a->FriendlyName != nullptr) {
+      for (const wchar_t* c = a->FriendlyName; *c != L'\0'; ++c)
+        entry.friendly_name += static_cast<char16_t>(*c);
+    }
+    std::memcpy(entry.physical_address.data(), a->PhysicalAddress,
+                entry.physical_address.size());
+    entry.if_type = a->IfType;
+    for (const IP_ADAPTER_UNICAST_ADDRESS* u = a->FirstUnicastAddress;
+         u != nullptr; u = u->Next) {
+      UnicastAddress address;
+      if (u->Address.lpSockaddr != nullptr)
+        address.family = u->Address.lpSockaddr->sa_family;
+      address.prefix_origin = u->PrefixOrigin;
+      address.suffix_origin = u->SuffixOrigin;
+      entry.unicast.push_back(address);
+    }
+    adapters->push_back(std::move(entry));
+  }
+  return result;
+}
+
+std::string Win32System::WideCharToMultiByte(std::u16string_view text) {
+  if (text.empty()) return std::string();
+  std::wstring wide(text.begin(), text.end());
+  int wide_length = Length(wide.size());
+  int length = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), wide_length,
+                                     nullptr, 0, nullptr, nullptr);
+  if (length <= 0) return std::string();
+  std::string out(static_cast<size_t>(length), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, wide.data(), wide_length, out.data(), length,
+                        nullptr, nullptr);
+  return out;
+}
+
+std::u16string Win32System::Utf8ToWide(std::string_view text) {
+  if (text.empty()) return std::u16string();
+  int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(),
+                                     Length(text.size()), nullptr, 0);
+  if (length <= 0) return std::u16string();
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), Length(text.size()),
+                        wide.data(), length);
+  return std::u16string(wide.begin(), wide.end());
+}
+
+std::string Win32System::LocaleDecimalSeparator() {
+  char separator[8] = {};
+  if (::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator,
+                       sizeof separator) <= 0 ||
+      separator[0] == '\0')
+    return ".";
+  return std::string(1, separator[0]);
+}
+
+static_assert(sizeof(OSVERSIONINFOA) == 148, "OSVERSIONINFOA is 148 bytes");
+
+bool Win32System::GetVersionEx(uint32_t* major, uint32_t* minor) {
+  OSVERSIONINFOA info;
+  std::memset(&info, 0, sizeof info);
+  info.dwOSVersionInfoSize = sizeof info;
+  if (!::GetVersionExA(&info)) return false;
+  *major = info.dwMajorVersion;
+  *minor = info.dwMinorVersion;
+  return true;
+}
+
+FileProbe Win32System::FindFirstFile(const std::string& path) {
+  WIN32_FIND_DATAA data;
+  HANDLE find = ::FindFirstFileA(path.c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return FileProbe{};
+  ::FindClose(find);
+  return FileProbe{true, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+}
+
+bool Win32System::ReadWholeFile(const std::string& path, std::string* bytes) {
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bytes->clear();
+  DWORD size = ::GetFileSize(file, nullptr);
+  if (size != INVALID_FILE_SIZE) {
+    bytes->resize(size);
+    DWORD total = 0;
+    while (total < size) {
+      DWORD got = 0;
+      if (!::ReadFile(file, bytes->data() + total, size - total, &got,
+                      nullptr) ||
+          got == 0)
+        break;
+      total += got;
+    }
+    bytes->resize(total);
+  }
+  ::CloseHandle(file);
+  return true;
+}
+
+bool Win32System::CompareStringIgnoreCase(std::string_view a,
+                                          std::string_view b) {
+  return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(),
+                          Length(a.size()), b.data(),
+                          Length(b.size())) == CSTR_EQUAL;
+}
+
+LeadBytes Win32System::AnsiLeadBytes() {
+  LeadBytes lead{};
+  if (::GetSystemMetrics(SM_DBCSENABLED) == 0) return lead;
+  CPINFO info;
+  if (!::GetCPInfo(CP_ACP, &info)) return lead;
+  // Pairs of range bounds, ended by a pair of zeros.
+  for (int i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i] != 0; i += 2) {
+    for (unsigned b = info.LeadByte[i]; b <= info.LeadByte[i + 1]; ++b)
+      lead[b] = true;
+  }
+  return lead;
+}
+
+int32_t Win32System::RegOpenKeyEx(RegKey base, const std::string& name,
+                                  uint32_t access, RegKey* key) {
+  HKEY opened = nullptr;
+  LONG result = ::RegOpenKeyExA(ToHkey(base), name.c_str(), 0, access, &opened);
+  if (result == ERROR_SUCCESS) *key = FromHkey(opened);
+  return result;
+}
+
+int32_t Win32System::RegCreateKeyEx(RegKey base, const std::string& name,
+                                    uint32_t access, RegKey* key) {
+  HKEY created = nullptr;
+  DWORD disposition = 0;
+  LONG result = ::RegCreateKeyExA(ToHkey(base), name.c_str(), 0, nullptr,
+                                  REG_OPTION_NON_VOLATILE, access, nullptr,
+                                  &created, &disposition);
+  if (result == ERROR_SUCCESS) *key = FromHkey(created);
+  return result;
+}
+
+int32_t Win32System::RegQueryValueEx(RegKey key, const std::string& value_name,
+                                     uint32_t* type, uint32_t* size,
+                                     std::string* data) {
+  DWORD value_type = 0;
+  DWORD length = *size;
+  LONG result;
+  if (data == nullptr) {
+    result = ::RegQueryValueExA(ToHkey(key), value_name.c_str(), nullptr,
+                                &value_type, nullptr, &length);
+  } else {
+    std::string buffer(length, '\0');
+    result = ::RegQueryValueExA(ToHkey(key), value_name.c_str(), nullptr,
+                                &value_type,
+                                reinterpret_cast<BYTE*>(buffer.data()), &length);
+    if (result == ERROR_SUCCESS) {
+      buffer.resize(length < buffer.size() ? length : buffer.size());
+      *data = std::move(buffer);
+    }
+  }
+  if (type != nullptr) *type = value_type;
+  *size = length;
+  return result;
+}
+
+int32_t Win32System::RegSetValueEx(RegKey key, const std::string& value_name,
+                                   uint32_t type, std::string_view data) {
+  return ::RegSetValueExA(ToHkey(key), value_name.c_str(), 0, type,
+                          reinterpret_cast<const BYTE*>(data.data()),
+                          static_cast<DWORD>(data.size()));
+}
+
+int32_t Win32System::RegCloseKey(RegKey key) {
+  return ::RegCloseKey(ToHkey(key));
+}
+
+bool Win32System::GetComputerName(uint32_t size, std::string* name) {
+  std::vector<char> buffer(size + 1u, '\0');
+  DWORD length = size;
+  if (!::GetComputerNameA(buffer.data(), &length)) return false;
+  *name = std::string(buffer.data());
+  return true;
+}
+
+bool Win32System::SetComputerName(const std::string& name) {
+  return ::SetComputerNameA(name.c_str()) != FALSE;
+}
+
+std::string Win32System::ExpandEnvironmentStrings(const std::string& text) {
+  // The result counts its terminating zero; grow until it fits.
+  std::vector<char> buffer(260);
+  for (;;) {
+    DWORD size = static_cast<DWORD>(buffer.size());
+    DWORD needed = ::ExpandEnvironmentStringsA(text.c_str(), buffer.data(), size);
+    if (needed == 0) return text;
+    if (needed <= size) return std::string(buffer.data());
+    buffer.resize(needed);
+  }
+}
+
+bool Win32System::CreateProcess(const std::string& command_line,
+                                bool inherit_handles,
+                                const std::string* directory,
+                                const StartupInfo& startup,
+                                ProcessInfo* process) {
+  // CreateProcessA may write into the command line: give it its own copy.
+  std::vector<char> line(command_line.begin(), command_line.end());
+  line.push_back('\0');
+  STARTUPINFOA info;
+  std::memset(&info, 0, sizeof info);
+  info.cb = startup.cb;
+  info.dwFlags = startup.flags;
+  info.wShowWindow = startup.show_window;
+  PROCESS_INFORMATION created;
+  std::memset(&created, 0, sizeof created);
+  if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr,
+                        inherit_handles ? TRUE : FALSE, 0, nullptr,
+                        directory != nullptr ? directory->c_str() : nullptr,
+                        &info, &created))
+    return false;
+  process->process = FromHandle(created.hProcess);
+  process->thread = FromHandle(created.hThread);
+  return true;
+}
+
+uint32_t Win32System::WaitForSingleObject(Handle handle,
+                                          uint32_t milliseconds) {
+  return ::WaitForSingleObject(ToHandle(handle), milliseconds);
+}
+
+bool Win32System::CloseHandle(Handle handle) {
+  return ::CloseHandle(ToHandle(handle)) != FALSE;
+}
+
+bool Win32System::OpenProcessToken(uint32_t access, Handle* token) {
+  HANDLE opened = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), access, &opened)) return false;
+  *token = FromHandle(opened);
+  return true;
+}
+
+bool Win32System::LookupPrivilegeValue(const std::string& name,
+                                       uint64_t* luid) {
+  LUID value = {};
+  if (!::LookupPrivilegeValueA(nullptr, name.c_str(), &value)) return false;
+  *luid = (static_cast<uint64_t>(static_cast<uint32_t>(value.HighPart)) << 32) |
+          value.LowPart;
+  return true;
+}
+
+bool Win32System::AdjustTokenPrivileges(Handle token, uint64_t luid,
+                                        uint32_t attributes) {
+  TOKEN_PRIVILEGES privileges;
+  std::memset(&privileges, 0, sizeof privileges);
+  privileges.PrivilegeCount = 1;
+  privileges.Privileges[0].Luid.LowPart = static_cast<DWORD>(luid);
+  privileges.Privileges[0].Luid.HighPart = static_cast<LONG>(luid >> 32);
+  privileges.Privileges[0].Attributes = attributes;
+  DWORD return_length = 0;
+  return ::AdjustTokenPrivileges(ToHandle(token), FALSE, &privileges, 0,
+                                 nullptr, &return_length) != FALSE;
+}
+
+bool Win32System::ExitWindowsEx(uint32_t flags, uint32_t reason) {
+  return ::ExitWindowsEx(flags, reason) != FALSE;
+}
+
+}  // namespace hostconfig

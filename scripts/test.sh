@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Runs every test: installs what is missing, builds natively and runs the
+# unit tests, cross-builds hostconfig.exe, checks its import table and header
+# and runs the Wine tests on it. Run as root (packages, network namespaces).
+# Usage: bash scripts/test.sh
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+if [[ $(id -u) != 0 ]]; then
+  exec sudo -E bash "$0" "$@"
+fi
+
+step() { echo; echo "=== $* ==="; }
+
+step "Installing missing packages"
+bash scripts/install_deps.sh
+
+step "Native build and unit tests"
+cmake --preset native
+cmake --build --preset native -j 2
+ctest --preset native -j 2
+
+step "Windows build (mingw-w64, i686)"
+cmake --preset win32
+cmake --build --preset win32 -j 2
+
+step "Import table and header of hostconfig.exe"
+bash tests/check_imports.sh build/win32/hostconfig.exe
+
+step "Wine tests on hostconfig.exe"
+bash tests/wine/run_all.sh
+
+echo
+echo "All tests passed."
