@@ -18,7 +18,8 @@ std::string ReadRegistryVersionText(SystemInterface& system);
 std::string ReadVersionText(SystemInterface& system);
 
 // The version text read as a decimal number: 6 and 1 give 6.1, 6 and 10 give
-// 6.1 as well. decimal_char is the separator DetectDecimalChar gave.
+// 6.1 as well. The reading does not depend on the locale, so decimal_char
+// (the separator DetectDecimalChar gave) cannot change the result.
 double ReadWindowsVersion(SystemInterface& system,
                           const std::string& decimal_char);
 

@@ -18,8 +18,8 @@ std::vector<std::string> BuildAddressCommands(const MachineRecordFields& record,
                                               const std::string& adapter_name,
                                               double windows_version);
 
-// The program path of a command with its %NAME% references expanded, the
-// rest of the command untouched.
+// The command with the %NAME% references of its program path (the leading
+// quoted text, or the first word) expanded, and the rest untouched.
 std::string ExpandCommandProgram(SystemInterface& system,
                                  const std::string& command);
 

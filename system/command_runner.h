@@ -9,8 +9,9 @@ namespace hostconfig {
 
 // Replaces %NAME% references in *text, pass by pass from the start: "%%"
 // vanishes, a lone "%" vanishes, and an undefined name (or a value that
-// begins with "%") stops the expansion there. Stops once the text is longer
-// than 32,767 characters.
+// begins with "%") stops the expansion there. A value is inserted whole,
+// however long; expansion stops once the text is longer than 32,767
+// characters, so a variable that refers to itself cannot grow it forever.
 void ExpandPercentVariables(SystemInterface& system, std::string* text);
 
 // Starts command_line (STARTUPINFOA cb 68, flags 0x101, wShowWindow

@@ -1,4 +1,9 @@
 // Registry access by path text: "ROOT\key\subkey".
+//
+// ROOT is HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE,
+// HKEY_CURRENT_CONFIG or HKEY_DYN_DATA in any letter case; any other first
+// element means HKEY_CURRENT_USER. Every key is opened with KEY_ALL_ACCESS,
+// one level at a time, and closed before the call returns.
 #pragma once
 
 #include <cstdint>

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace hostconfig {
 
@@ -13,6 +14,9 @@ inline constexpr uint32_t kEwxShutdown = 0x1;
 inline constexpr uint32_t kEwxReboot = 0x2;
 inline constexpr uint32_t kEwxForce = 0x4;
 inline constexpr uint32_t kEwxPoweroff = 0x8;
+
+// True when the cleaned "REBOOT" value asks for a restart: it begins with "1".
+bool RestartRequested(const std::string& cleaned);
 
 // Reads "REBOOT" afresh into run.RestartSetting; a cleaned value beginning
 // with "1" calls RestartWindows(kEwxReboot, true).

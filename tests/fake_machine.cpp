@@ -334,6 +334,7 @@ bool FakeMachine::CreateProcess(const std::string& command_line,
                                 const std::string* directory,
                                 const StartupInfo& startup,
                                 ProcessInfo* process) {
+  ++create_process_calls;
   if (!create_process_ok) return false;
   Launch launch;
   launch.command_line = command_line;
@@ -344,13 +345,19 @@ bool FakeMachine::CreateProcess(const std::string& command_line,
   events.push_back("CreateProcess " + command_line);
   process->process = next_handle_++;
   process->thread = next_handle_++;
+  launches.back().process = process->process;
+  launches.back().thread = process->thread;
   remaining_timeouts_ = wait_timeouts;
   return true;
 }
 
-uint32_t FakeMachine::WaitForSingleObject(Handle /*handle*/,
-                                          uint32_t /*milliseconds*/) {
-  if (!launches.empty()) ++launches.back().waits;
+uint32_t FakeMachine::WaitForSingleObject(Handle handle,
+                                          uint32_t milliseconds) {
+  if (!launches.empty()) {
+    ++launches.back().waits;
+    launches.back().waited.push_back(handle);
+    launches.back().wait_milliseconds.push_back(milliseconds);
+  }
   if (remaining_timeouts_ > 0) {
     --remaining_timeouts_;
     return kWaitTimeout;
@@ -361,8 +368,10 @@ uint32_t FakeMachine::WaitForSingleObject(Handle /*handle*/,
 bool FakeMachine::CloseHandle(Handle handle) {
   if (handle == kTokenHandle)
     ++token_closes;
-  else if (!launches.empty())
+  else if (!launches.empty()) {
     ++launches.back().closed_handles;
+    launches.back().closed.push_back(handle);
+  }
   return true;
 }
 

@@ -91,9 +91,17 @@ class FakeMachine : public SystemInterface {
     StartupInfo startup;
     int waits = 0;
     int closed_handles = 0;
+    // The handles CreateProcess gave, and the handle and time-out of each
+    // wait and the handle of each close, in order.
+    Handle process = 0;
+    Handle thread = 0;
+    std::vector<Handle> waited;
+    std::vector<uint32_t> wait_milliseconds;
+    std::vector<Handle> closed;
   };
   std::vector<Launch> launches;
   bool create_process_ok = true;
+  int create_process_calls = 0;  // failed ones included
   int wait_timeouts = 0;  // WAIT_TIMEOUT answers before each process ends
 
   // --- Restart ---

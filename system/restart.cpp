@@ -1,0 +1,47 @@
+#include "system/restart.h"
+
+#include "app/run_state.h"
+#include "settings/settings_file.h"
+
+namespace hostconfig {
+
+namespace {
+
+constexpr uint32_t kTokenAdjustPrivileges = 0x20;
+constexpr uint32_t kTokenQuery = 0x8;
+constexpr uint32_t kSePrivilegeEnabled = 2;
+
+// Enables the shutdown privilege in the process token, when the token can
+// be opened. Nothing else is examined: a refused privilege shows in the
+// restart request failing.
+void EnableShutdownPrivilege(SystemInterface& system) {
+  Handle token = 0;
+  if (!system.OpenProcessToken(kTokenAdjustPrivileges | kTokenQuery, &token))
+    return;
+  uint64_t luid = 0;
+  system.LookupPrivilegeValue("SeShutdownPrivilege", &luid);
+  system.AdjustTokenPrivileges(token, luid, kSePrivilegeEnabled);
+  system.CloseHandle(token);
+}
+
+}  // namespace
+
+bool RestartRequested(const std::string& cleaned) {
+  return !cleaned.empty() && cleaned[0] == '1';
+}
+
+void RunRestartPhase(Run& run) {
+  run.RestartSetting = ReadCleanSetting(run.System, run.SettingsPath, "REBOOT");
+  if (RestartRequested(run.RestartSetting))
+    RestartWindows(run.System, kEwxReboot, /*force=*/true);
+}
+
+void RestartWindows(SystemInterface& system, uint16_t flags, bool force) {
+  if (flags & (kEwxReboot | kEwxShutdown | kEwxPoweroff))
+    EnableShutdownPrivilege(system);
+  uint32_t exit_flags = flags;
+  if (force) exit_flags |= kEwxForce;
+  system.ExitWindowsEx(exit_flags, 0);
+}
+
+}  // namespace hostconfig
