@@ -11,7 +11,11 @@ target_link_libraries(hostconfig PRIVATE hostconfig_win32)
 # The Wine tests' stand-in for netsh.exe and wineboot.exe: records each
 # command line it is started with.
 add_executable(recorder ${CMAKE_SOURCE_DIR}/tests/wine/recorder.cpp)
-target_compile_definitions(recorder PRIVATE _WIN32_WINNT=0x0501 WINVER=0x0501 WIN32_LEAN_AND_MEAN NOMINMAX)
+# And one that holds a file open for writing, so that no one else can open it.
+add_executable(hold_open ${CMAKE_SOURCE_DIR}/tests/wine/hold_open.cpp)
+foreach(helper recorder hold_open)
+  target_compile_definitions(${helper} PRIVATE _WIN32_WINNT=0x0501 WINVER=0x0501 WIN32_LEAN_AND_MEAN NOMINMAX)
+endforeach()
 
 if(NOT MSVC)
   # Static runtime, XP subsystem version, console subsystem; unused code is
@@ -25,5 +29,9 @@ if(NOT MSVC)
   target_sources(hostconfig PRIVATE ${CMAKE_SOURCE_DIR}/cmake/mingw_no_demangle.cpp)
   target_link_options(hostconfig PRIVATE ${HOSTCONFIG_WIN_LINK_FLAGS})
   target_link_options(recorder PRIVATE ${HOSTCONFIG_WIN_LINK_FLAGS})
+  target_link_options(hold_open PRIVATE ${HOSTCONFIG_WIN_LINK_FLAGS})
   target_compile_definitions(hostconfig_core PUBLIC __USE_MINGW_ANSI_STDIO=0)
 endif()
+
+# hostconfig-check and the release package.
+include(${CMAKE_SOURCE_DIR}/checker/checker.cmake)

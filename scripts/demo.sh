@@ -45,7 +45,7 @@ echo "--- exit code $HC_RC ---"
 
 echo
 echo "Programs the run started (netsh.exe and wineboot.exe are recorders here):"
-recorded=$(hc_recorded | sed -n 's/^begin /  /p')
+recorded=$(hc_recorded_commands | sed "s/^/  /")
 echo "${recorded:-  (none)}"
 
 echo

@@ -34,6 +34,7 @@ HC_ROOT=${HC_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 HC_BUILD=${HC_BUILD:-$HC_ROOT/build/win32}
 HC_EXE=${HC_EXE:-$HC_BUILD/hostconfig.exe}
 HC_RECORDER=${HC_RECORDER:-$HC_BUILD/recorder.exe}
+HC_HOLD_OPEN=${HC_HOLD_OPEN:-$HC_BUILD/hold_open.exe}
 HC_TIMEOUT=${HC_TIMEOUT:-120}   # seconds for any one Wine command
 HC_WORK=${HC_WORK:-}
 
@@ -80,8 +81,11 @@ hc_cleanup_all() {
 }
 
 # hc_case_begin NAME INDEX: the case's directory, namespaces and prefix.
+# A case that needs several fresh machines calls hc_case_end and then
+# hc_case_begin again with a new INDEX (keeping HC_FAILED).
 hc_case_begin() {
   HC_CASE=$1
+  HC_CASE_INDEX=$2
   HC_CASE_DIR=$HC_WORK/cases/$1
   HC_NS=hc$$c$2
   HC_PEER_NS=${HC_NS}p
@@ -213,13 +217,51 @@ hc_run() {
     </dev/null >"$HC_STDOUT" 2>"$HC_CASE_DIR/stderr" || HC_RC=$?
 }
 
+# hc_hold_open FILE: a Windows process of the machine holds C:\kits\FILE
+# open for writing, sharing nothing, until hc_release_held FILE (at most 60 s).
+hc_hold_open() {
+  local unix=$WINEPREFIX/drive_c/kits/$1 i
+  cp "$HC_HOLD_OPEN" "$WINEPREFIX/drive_c/kits/hold_open.exe"
+  rm -f "$unix.held" "$unix.release"
+  hc_wine 'C:\kits\hold_open.exe' "C:\\kits\\$1" 60 </dev/null >/dev/null 2>&1 &
+  for i in $(seq 100); do
+    [[ -f $unix.held ]] && return 0
+    sleep 0.1
+  done
+  hc_log "$HC_CASE: hold_open did not open $1"
+  return 1
+}
+
+hc_release_held() {
+  : >"$WINEPREFIX/drive_c/kits/$1.release"
+  wait
+}
+
 # hc_recorded: the recording log, one "begin <command line>" and one "end"
 # line per start of netsh.exe or wineboot.exe; empty when nothing was started.
+# Wine's ExitWindowsEx starts wineboot.exe without waiting for it, so this
+# first waits until every recorded start has ended and the log has stayed
+# unchanged for a second (at most 15 seconds).
 hc_recorded() {
-  local log=$WINEPREFIX/drive_c/recorder.log
+  local log=$WINEPREFIX/drive_c/recorder.log last=x now i stable=0
+  for i in $(seq 30); do
+    now=$(cat "$log" 2>/dev/null)
+    if [[ $now == "$last" ]] &&
+       (($(grep -c '^begin ' <<<"$now") == $(grep -c '^end$' <<<"$now"))); then
+      stable=$((stable + 1))
+      ((stable >= 2)) && break
+    else
+      stable=0
+    fi
+    last=$now
+    sleep 0.5
+  done
   [[ -f $log ]] && cat "$log"
   return 0
 }
+
+# hc_recorded_commands: only the recorded command lines, one per line.
+hc_recorded_commands() { hc_recorded | sed -n 's/^begin //p'; }
 
 # hc_reg_value KEY NAME: the data of a registry value as `wine reg query`
 # shows it (REG_SZ data as text); nothing and status 1 when it is missing.
