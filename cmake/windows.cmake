@@ -32,3 +32,6 @@ if(NOT MSVC)
   target_link_options(hold_open PRIVATE ${HOSTCONFIG_WIN_LINK_FLAGS})
   target_compile_definitions(hostconfig_core PUBLIC __USE_MINGW_ANSI_STDIO=0)
 endif()
+
+# hostconfig-check and the release package.
+include(${CMAKE_SOURCE_DIR}/checker/checker.cmake)
