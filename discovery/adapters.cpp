@@ -1,8 +1,86 @@
 #include "discovery/adapters.h"
+
+#include <algorithm>
+#include <vector>
+
 #include "app/run_state.h"
+#include "os/system_interface.h"
+
 namespace hostconfig {
-// Placeholder until discovery lands.
-void DiscoverAdapters(Run&) {}
-bool RunDiscoveryPhase(Run& run) { DiscoverAdapters(run); return !run.AdapterNames.empty(); }
-std::string MacText(const std::array<uint8_t, 8>&) { return {}; }
+
+namespace {
+
+constexpr uint32_t kFamilyUnspecified = 0;
+// Skip anycast, multicast and DNS servers; include prefixes.
+constexpr uint32_t kAdapterFlags = 0x1E;
+constexpr uint32_t kErrorBufferOverflow = 111;
+constexpr uint32_t kNoError = 0;
+constexpr uint32_t kIfTypeEthernet = 6;
+constexpr uint32_t kIfTypePpp = 23;
+constexpr uint16_t kFamilyIpv6 = 23;
+
+}  // namespace
+
+bool IsConfiguredIpv6(const UnicastAddress& address) {
+  if (address.family != kFamilyIpv6) return false;
+  const int prefix = address.prefix_origin;
+  const int suffix = address.suffix_origin;
+  const bool prefix_ok = prefix == 1 || prefix == 3 || prefix == 4;
+  const bool suffix_ok = suffix == 1 || suffix == 3 || suffix == 4 || suffix == 5;
+  return prefix_ok && suffix_ok;
+}
+
+std::string MacText(const std::array<uint8_t, 8>& physical_address) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  for (size_t i = 0; i < 6; ++i) {
+    text += kDigits[physical_address[i] >> 4];
+    text += kDigits[physical_address[i] & 0x0F];
+  }
+  return text;
+}
+
+void DiscoverAdapters(Run& run) {
+  SystemInterface& system = run.System;
+  uint32_t size = 0;
+  if (system.GetAdaptersAddresses(kFamilyUnspecified, kAdapterFlags, &size,
+                                  nullptr) != kErrorBufferOverflow)
+    return;
+  // No retry: adapters that appeared between the two calls make the second
+  // one fail, and the run then sees no adapter at all.
+  std::vector<AdapterEntry> adapters;
+  if (system.GetAdaptersAddresses(kFamilyUnspecified, kAdapterFlags, &size,
+                                  &adapters) != kNoError)
+    return;
+
+  for (const AdapterEntry& adapter : adapters) {
+    if (adapter.if_type != kIfTypeEthernet && adapter.if_type != kIfTypePpp)
+      continue;
+    std::string name = system.WideCharToMultiByte(adapter.friendly_name);
+    std::string mac = MacText(adapter.physical_address);
+    run.AdapterNames.push_back(name);
+    run.AdapterMacs.push_back(mac);
+    // The primary adapter counts as found only with a name to give the
+    // network shell, so a nameless one leaves later adapters in the running.
+    if (!run.PrimaryAdapterName.empty() || name.empty()) continue;
+    if (std::any_of(adapter.unicast.begin(), adapter.unicast.end(),
+                    IsConfiguredIpv6)) {
+      run.PrimaryAdapterName = std::move(name);
+      run.PrimaryMac = std::move(mac);
+    }
+  }
+}
+
+bool RunDiscoveryPhase(Run& run) {
+  run.AdapterNames.clear();
+  run.AdapterMacs.clear();
+  DiscoverAdapters(run);
+  if (run.AdapterNames.empty()) return false;
+  if (run.PrimaryAdapterName.empty()) {
+    run.PrimaryAdapterName = run.AdapterNames[0];
+    run.PrimaryMac = run.AdapterMacs[0];
+  }
+  return true;
+}
+
 }  // namespace hostconfig

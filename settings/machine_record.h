@@ -16,13 +16,14 @@ std::string DashedMacFor(std::string_view mac);
 
 // Splits a cleaned entry value into the six fields: fullwidth commas (GBK
 // A3 AC) count as ",", each field is trimmed, the name upper-cased (a to z
-// only), fields past the sixth ignored. No defaults are applied.
+// only, byte by byte), missing fields empty, fields past the sixth ignored.
+// No defaults are applied.
 MachineRecordFields SplitMachineEntry(std::string record_text,
                                       const LeadBytes& lead);
 
-// Looks up run.PrimaryMac, then run.DashedMac, splits the entry into
-// run.MachineRecord and fills its empty mask, gateway and DNS fields from the
-// defaults.
+// Looks up run.PrimaryMac, then (only when that gives nothing) run.DashedMac,
+// splits the entry into run.MachineRecord and fills its empty mask, gateway
+// and DNS fields from the defaults. The caller tests ComputerName.
 void ReadMachineRecord(Run& run);
 
 }  // namespace hostconfig

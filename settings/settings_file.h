@@ -2,6 +2,7 @@
 // value, and the global defaults.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,7 +14,7 @@ struct Run;
 
 // The executable's path with its extension replaced by ".ini" (or ".ini"
 // appended when its name has none). Lead bytes keep a "\" or "." that is the
-// second byte of a double-byte character from counting.
+// second byte of a double-byte character from counting. Any length works.
 std::string SettingsPathFor(std::string_view module_path, const LeadBytes& lead);
 
 // The file's text as lines are split from it: a file starting with the UTF-8
@@ -30,9 +31,10 @@ std::string DecodeSettingsText(SystemInterface& system, std::string bytes);
 void ReadSetting(SystemInterface& system, const std::string& path,
                  std::string_view key, std::string* value);
 
-// The same lookup over text already read (no quoted retry, no file access).
-// Returns true and sets *value when a line's key text matches.
-bool FindKeyInText(SystemInterface& system, std::string_view text,
+// ReadSetting's lookup over text already decoded, quoted retry included, in
+// one pass over the text and without copying lines. Lines end at CR, LF or
+// CR LF; a zero byte ends the text. Sets *value (empty when not found).
+void FindKeyInText(SystemInterface& system, std::string_view text,
                    std::string_view key, std::string* value);
 
 // Fullwidth semicolons (GBK A3 BB) become ";", everything from the first ";"
@@ -48,10 +50,10 @@ void ReplaceDoubleByte(std::string& text, std::string_view from, char to,
                        const LeadBytes& lead);
 
 // True when position `pos` of text holds the second byte of a double-byte
-// character.
+// character: the lead bytes directly in front of it are odd in number.
 bool IsTrailByte(std::string_view text, size_t pos, const LeadBytes& lead);
 
-// ReadSetting followed by CleanSettingValue.
+// ReadSetting followed by CleanSettingValue: the cleaned value of a key.
 std::string ReadCleanSetting(SystemInterface& system, const std::string& path,
                              std::string_view key);
 
