@@ -10,7 +10,7 @@ namespace hostconfig {
 
 namespace {
 
-constexpr uint32_t kFamilyUnspecified = 0;
+constexpr uint32_t kAnyFamily = 0;
 // Skip anycast, multicast and DNS servers; include prefixes.
 constexpr uint32_t kAdapterFlags = 0x1E;
 constexpr uint32_t kErrorBufferOverflow = 111;
@@ -43,13 +43,13 @@ std::string MacText(const std::array<uint8_t, 8>& physical_address) {
 void DiscoverAdapters(Run& run) {
   SystemInterface& system = run.System;
   uint32_t size = 0;
-  if (system.GetAdaptersAddresses(kFamilyUnspecified, kAdapterFlags, &size,
+  if (system.GetAdaptersAddresses(kAnyFamily, kAdapterFlags, &size,
                                   nullptr) != kErrorBufferOverflow)
     return;
   // No retry: adapters that appeared between the two calls make the second
   // one fail, and the run then sees no adapter at all.
   std::vector<AdapterEntry> adapters;
-  if (system.GetAdaptersAddresses(kFamilyUnspecified, kAdapterFlags, &size,
+  if (system.GetAdaptersAddresses(kAnyFamily, kAdapterFlags, &size,
                                   &adapters) != kNoError)
     return;
 
