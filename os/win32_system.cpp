@@ -90,11 +90,35 @@ uint32_t Win32System::WriteStandardOutput(std::string_view bytes) {
   return 0;
 }
 
+namespace {
+
+HHOOK g_box_hook = nullptr;
+
+// Labels the box's one button "OK" in every language: the system would
+// otherwise label it in the user interface language.
+LRESULT CALLBACK LabelOkButton(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HCBT_ACTIVATE) {
+    ::SetDlgItemTextA(reinterpret_cast<HWND>(wparam), IDOK, "OK");
+    ::UnhookWindowsHookEx(g_box_hook);
+    g_box_hook = nullptr;
+    return 0;
+  }
+  return ::CallNextHookEx(g_box_hook, code, wparam, lparam);
+}
+
+}  // namespace
+
 void Win32System::ShowMessageBox(const std::string& caption,
                                  const std::string& text) {
   // MB_OK without an icon; Enter and Escape both close a box with one button.
+  g_box_hook = ::SetWindowsHookExA(WH_CBT, LabelOkButton, nullptr,
+                                   ::GetCurrentThreadId());
   ::MessageBoxA(nullptr, text.c_str(), caption.c_str(),
                 MB_OK | MB_TASKMODAL | MB_SETFOREGROUND);
+  if (g_box_hook != nullptr) {
+    ::UnhookWindowsHookEx(g_box_hook);
+    g_box_hook = nullptr;
+  }
 }
 
 std::string Win32System::GetModuleFileName() {

@@ -11,11 +11,11 @@ HW_WAIT=30   # seconds for any one wait on the display or the process
 # Each row: label | machine ("loopback" or an adapter name/mac) | LANG |
 # key that closes the box | message 0 (hex) | box text (hex) | button label
 # (hex), in the ANSI code page that LANG gives. The settings file has no
-# entry for the adapter. The system's message box labels its one button in
-# the system's language: "OK" in English, GBK "\xC8\xB7\xB6\xA8" in Chinese.
+# entry for the adapter. The one button reads "OK" in every language (the
+# system alone would label it in its own language).
 HW_BOX_CASES=(
   "no adapter, English, Enter|loopback|C|Return|$(hc_hex 'Detecting ethernet adapter...')|$(hc_hex 'No ethernet adapter!')|$(hc_hex OK)"
-  "no entry, GBK, Escape|eth0/02:0a:1b:c3:d4:5e|zh_CN.UTF-8|Escape|d5fdd4dabcecb2e2cdf8c2e7cacac5e4c6f72e2e2e|ceb4d5d2b5bdd3d0d0a7c9e8d6c3a3a1|c8b7b6a8"
+  "no entry, GBK, Escape|eth0/02:0a:1b:c3:d4:5e|zh_CN.UTF-8|Escape|d5fdd4dabcecb2e2cdf8c2e7cacac5e4c6f72e2e2e|ceb4d5d2b5bdd3d0d0a7c9e8d6c3a3a1|$(hc_hex OK)"
 )
 
 # Starts Xvfb on a free display number and exports DISPLAY for this case
