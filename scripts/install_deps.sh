@@ -10,6 +10,7 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386
   xvfb xauth xdotool iproute2 util-linux file procps locales
+  unzip
   clang libclang-rt-14-dev
 )
 

@@ -32,5 +32,8 @@ bash tests/check_imports.sh build/win32/hostconfig.exe
 step "Wine tests on hostconfig.exe"
 bash tests/wine/run_all.sh
 
+step "Release package: resources of both executables, the zip, the examples"
+bash tests/package_test.sh build/win32 build/native
+
 echo
 echo "All tests passed."
