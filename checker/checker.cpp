@@ -522,7 +522,10 @@ std::vector<Finding> CheckSettingsText(SystemInterface& system,
     for (size_t index : machine.lines) {
       if (lookup.used == index) continue;
       if (view.Clean(lines[index].value).empty()) continue;  // nothing lost
-      size_t first = lines[lookup.used ? *lookup.used : *lookup.landing].number;
+      size_t first = lines[lookup.used      ? *lookup.used
+                           : lookup.landing ? *lookup.landing
+                                            : machine.lines.front()]
+                         .number;
       findings.Error(lines[index].number,
                      "another entry for MAC " + machine.mac + " (line " +
                          std::to_string(first) +
