@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool iproute2 util-linux file procps locales
   unzip
   clang libclang-rt-14-dev
+  openssl xxd time
 )
 
 installed() {

@@ -22,6 +22,14 @@ cmake --preset native
 cmake --build --preset native -j 2
 ctest --preset native -j 2
 
+step "Sanitized native build and unit tests (ASan, UBSan)"
+cmake --preset sanitize
+cmake --build --preset sanitize -j 2
+ctest --preset sanitize -j 2
+
+step "Settings lookup benchmark (allocation check)"
+bash scripts/bench.sh --benchmark_min_time=0.1
+
 step "Windows build (mingw-w64, i686)"
 cmake --preset win32
 cmake --build --preset win32 -j 2
@@ -34,6 +42,9 @@ bash tests/wine/run_all.sh
 
 step "Release package: resources of both executables, the zip, the examples"
 bash tests/package_test.sh build/win32 build/native
+
+step "Fuzzing (FUZZ_SECONDS=${FUZZ_SECONDS:-60} per target)"
+bash scripts/fuzz.sh
 
 echo
 echo "All tests passed."
