@@ -20,12 +20,12 @@ bash scripts/install_deps.sh
 step "Native build and unit tests"
 cmake --preset native
 cmake --build --preset native -j 2
-ctest --preset native -j 2
+ctest --preset native -j 2 --timeout 300
 
 step "Sanitized native build and unit tests (ASan, UBSan)"
 cmake --preset sanitize
 cmake --build --preset sanitize -j 2
-ctest --preset sanitize -j 2
+ctest --preset sanitize -j 2 --timeout 300
 
 step "Settings lookup benchmark (allocation check)"
 bash scripts/bench.sh --benchmark_min_time=0.1
