@@ -66,7 +66,7 @@ HC_ENTRY_CASES=(
 )
 
 wine_case_adapter_and_entry_choice() {
-  local row label adapters entry expect_adapter expect_name spec index=0
+  local row label adapters entry expect_adapter expect_name adapter_text index=0
   for row in "${HC_ENTRY_CASES[@]}"; do
     IFS='|' read -r label adapters entry expect_adapter expect_name <<<"$row"
     index=$((index + 1))
@@ -80,8 +80,8 @@ wine_case_adapter_and_entry_choice() {
     fi
     HC_CASE="adapter_and_entry_choice: $label"
     hc_hostname old-pc
-    for spec in $adapters; do
-      IFS=/ read -r name mac ipv6 <<<"$spec"
+    for adapter_text in $adapters; do
+      IFS=/ read -r name mac ipv6 <<<"$adapter_text"
       hc_adapter "$name" "$mac" "$ipv6"
     done
     hc_install
