@@ -6,7 +6,7 @@
 # process and the executable's size (target: at most 300 KiB).
 #
 # Two pairs are timed: the full run (which starts the network shell, here
-# the recorder, twice) and a run whose entry holds only the computer name
+# the recorder, once per command) and a run whose entry holds only the computer name
 # (no network shell), which shows hostconfig's own cost.
 #
 # Run as root (network namespaces). Environment: HC_BUILD (default
