@@ -370,17 +370,9 @@ struct Machine {
 
 std::vector<std::string_view> SplitSettingsLines(std::string_view text) {
   std::vector<std::string_view> lines;
-  size_t i = 0;
-  while (i < text.size() && text[i] != '\0') {
-    size_t start = i;
-    while (i < text.size() && text[i] != '\r' && text[i] != '\n' &&
-           text[i] != '\0') {
-      ++i;
-    }
-    lines.push_back(text.substr(start, i - start));
-    if (i < text.size() && text[i] == '\r') ++i;
-    if (i < text.size() && text[i] == '\n') ++i;
-  }
+  size_t pos = 0;
+  std::string_view line;
+  while (NextSettingsLine(text, &pos, &line)) lines.push_back(line);
   return lines;
 }
 

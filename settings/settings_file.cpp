@@ -93,6 +93,21 @@ std::string DecodeSettingsText(SystemInterface& system, std::string bytes) {
   return bytes;
 }
 
+bool NextSettingsLine(std::string_view text, size_t* pos,
+                      std::string_view* line) {
+  size_t i = *pos;
+  if (i >= text.size() || text[i] == '\0') return false;
+  size_t start = i;
+  while (i < text.size() && text[i] != '\r' && text[i] != '\n' &&
+         text[i] != '\0')
+    ++i;
+  *line = text.substr(start, i - start);
+  if (i < text.size() && text[i] == '\r') ++i;
+  if (i < text.size() && text[i] == '\n') ++i;
+  *pos = i;
+  return true;
+}
+
 void FindKeyInText(SystemInterface& system, std::string_view text,
                    std::string_view key, std::string* value) {
   value->clear();
@@ -109,34 +124,20 @@ void FindKeyInText(SystemInterface& system, std::string_view text,
   bool quoted_seen = false;
   std::string_view quoted_value;
 
-  const char* p = text.data();
-  const char* const end = p + text.size();
-  while (p < end && *p != '\0') {
-    const char* const line = p;
-    const char* equals = nullptr;
-    bool quote_in_name = false;
-    for (; p < end && *p != '\r' && *p != '\n' && *p != '\0'; ++p) {
-      if (equals != nullptr) continue;
-      if (*p == '=')
-        equals = p;
-      else if (*p == '"')
-        quote_in_name = true;
-    }
-    const char* const line_end = p;
-    if (p < end && *p == '\r') ++p;
-    if (p < end && *p == '\n') ++p;
-    if (equals == nullptr) continue;
-
-    std::string_view name(line, static_cast<size_t>(equals - line));
-    std::string_view line_value(equals + 1,
-                                static_cast<size_t>(line_end - equals - 1));
+  size_t pos = 0;
+  std::string_view line;
+  while (NextSettingsLine(text, &pos, &line)) {
+    size_t equals = line.find('=');
+    if (equals == std::string_view::npos) continue;
+    std::string_view name = line.substr(0, equals);
+    std::string_view line_value = line.substr(equals + 1);
     if (!plain_seen && system.CompareStringIgnoreCase(name, key)) {
       if (!line_value.empty()) {
         value->assign(line_value);
         return;
       }
       plain_seen = true;
-    } else if (!quoted_seen && quote_in_name &&
+    } else if (!quoted_seen && name.find('"') != std::string_view::npos &&
                system.CompareStringIgnoreCase(name, quoted_key)) {
       quoted_seen = true;
       quoted_value = line_value;

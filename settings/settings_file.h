@@ -22,6 +22,13 @@ std::string SettingsPathFor(std::string_view module_path, const LeadBytes& lead)
 // page without its mark; any other file is its own bytes.
 std::string DecodeSettingsText(SystemInterface& system, std::string bytes);
 
+// The line of text that starts at *pos: the bytes up to the next CR, LF or
+// zero byte. *pos moves past the line and one CR and then one LF after it,
+// so CR LF is one line end and LF CR two. False at the end of the text,
+// which a zero byte ends too.
+bool NextSettingsLine(std::string_view text, size_t* pos,
+                      std::string_view* line);
+
 // The raw value of `key` in the settings file at `path`, or empty text. The
 // first line whose text before its first "=" equals the key (ignoring case,
 // by the system's locale compare) gives the value; when that value is empty
