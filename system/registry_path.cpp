@@ -34,14 +34,14 @@ RegKey RootFor(std::string element) {
 }
 
 // The keys of one path, opened level by level. Holds at most one key between
-// steps; the key still open is closed when the walk goes out of scope, on
+// steps; the key still open is closed when the context goes out of scope, on
 // every path out of the calling operation.
-class KeyWalk {
+class RegistryContext {
  public:
-  explicit KeyWalk(SystemInterface& system) : system_(system) {}
-  KeyWalk(const KeyWalk&) = delete;
-  KeyWalk& operator=(const KeyWalk&) = delete;
-  ~KeyWalk() {
+  explicit RegistryContext(SystemInterface& system) : system_(system) {}
+  RegistryContext(const RegistryContext&) = delete;
+  RegistryContext& operator=(const RegistryContext&) = delete;
+  ~RegistryContext() {
     if (current_ != 0) system_.RegCloseKey(current_);
   }
 
@@ -112,23 +112,23 @@ void SplitFirstElement(std::string* path, std::string* element) {
 bool WriteRegistryString(SystemInterface& system, std::string path,
                          const std::string& value_name,
                          const std::string& value) {
-  KeyWalk walk(system);
-  if (!walk.Open(std::move(path), /*create=*/true) || walk.current() == 0)
+  RegistryContext context(system);
+  if (!context.Open(std::move(path), /*create=*/true) || context.current() == 0)
     return false;
   std::string data = value;
   data.push_back('\0');
-  return system.RegSetValueEx(walk.current(), value_name, kRegSz, data) ==
+  return system.RegSetValueEx(context.current(), value_name, kRegSz, data) ==
          kErrorSuccess;
 }
 
 int32_t ReadRegistryInteger(SystemInterface& system, std::string path,
                             const std::string& value_name) {
-  KeyWalk walk(system);
-  if (!walk.Open(std::move(path), /*create=*/false) || walk.current() == 0)
+  RegistryContext context(system);
+  if (!context.Open(std::move(path), /*create=*/false) || context.current() == 0)
     return 0;
   uint32_t type = 0;
   uint32_t size = 0;
-  if (system.RegQueryValueEx(walk.current(), value_name, &type, &size,
+  if (system.RegQueryValueEx(context.current(), value_name, &type, &size,
                              nullptr) != kErrorSuccess)
     return 0;
 
@@ -136,7 +136,7 @@ int32_t ReadRegistryInteger(SystemInterface& system, std::string path,
   switch (type) {
     case kRegSz:
     case kRegExpandSz: {
-      if (size != 0 && system.RegQueryValueEx(walk.current(), value_name,
+      if (size != 0 && system.RegQueryValueEx(context.current(), value_name,
                                               &type, &size,
                                               &data) != kErrorSuccess)
         return 0;
@@ -153,7 +153,7 @@ int32_t ReadRegistryInteger(SystemInterface& system, std::string path,
     default:
       return 0;
   }
-  if (system.RegQueryValueEx(walk.current(), value_name, &type, &size,
+  if (system.RegQueryValueEx(context.current(), value_name, &type, &size,
                              &data) != kErrorSuccess)
     return 0;
   return LittleEndian32(data);
