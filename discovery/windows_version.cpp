@@ -1,6 +1,5 @@
 #include "discovery/windows_version.h"
 
-#include <charconv>
 #include <cstdint>
 
 #include "os/system_interface.h"
@@ -43,14 +42,39 @@ std::string ReadVersionText(SystemInterface& system) {
   return "0.0";
 }
 
+double ReadDecimal(std::string_view text, char separator) {
+  // All digits as one integer and the power of ten of the fraction: the one
+  // division then rounds correctly while the digits fit a double exactly
+  // (15 of them), far more than a version number has.
+  constexpr uint64_t kDigitLimit = 100000000000000000;  // 10^17
+  uint64_t digits = 0;
+  uint64_t scale = 1;
+  bool in_fraction = false;
+  for (char c : text) {
+    if (c == separator && !in_fraction) {
+      in_fraction = true;
+    } else if (c >= '0' && c <= '9') {
+      if (digits >= kDigitLimit) {
+        if (in_fraction) break;  // digits past a double's precision
+        return static_cast<double>(digits);
+      }
+      digits = digits * 10 + static_cast<uint64_t>(c - '0');
+      if (in_fraction) scale *= 10;
+    } else {
+      break;
+    }
+  }
+  return static_cast<double>(digits) / static_cast<double>(scale);
+}
+
 double ReadWindowsVersion(SystemInterface& system,
-                          const std::string& /*decimal_char*/) {
-  // from_chars reads "." whatever the process's locale, so the text needs
-  // no separator of the locale's own to give 6.1 for "6.1" (and for "6.10").
+                          const std::string& decimal_char) {
+  // The version text is written with "."; the number is read with the
+  // locale's separator, so the "." becomes that separator first.
+  char separator = decimal_char.empty() ? '.' : decimal_char[0];
   std::string text = ReadVersionText(system);
-  double value = 0.0;
-  std::from_chars(text.data(), text.data() + text.size(), value);
-  return value;
+  text[text.find('.')] = separator;
+  return ReadDecimal(text, separator);
 }
 
 }  // namespace hostconfig

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace hostconfig {
 
@@ -17,9 +18,13 @@ std::string ReadRegistryVersionText(SystemInterface& system);
 // The registry's version text, else GetVersionExA's, else "0.0".
 std::string ReadVersionText(SystemInterface& system);
 
-// The version text read as a decimal number: 6 and 1 give 6.1, 6 and 10 give
-// 6.1 as well. The reading does not depend on the locale, so decimal_char
-// (the separator DetectDecimalChar gave) cannot change the result.
+// The version text read as a decimal number with decimal_char (the separator
+// DetectDecimalChar gave) in place of its ".": 6 and 1 give 6.1, 6 and 10
+// give 6.1 as well, under every locale.
+// Digits, one separator, digits (for example "6,1" with ","), read as a
+// decimal number; reading stops at any other character.
+double ReadDecimal(std::string_view text, char separator);
+
 double ReadWindowsVersion(SystemInterface& system,
                           const std::string& decimal_char);
 

@@ -82,6 +82,27 @@ TEST(ReadWindowsVersion, RegistryThenGetVersionExThenZero) {
   }
 }
 
+TEST(ReadDecimal, ReadsWithTheGivenSeparator) {
+  struct Case {
+    const char* text;
+    char separator;
+    double value;
+  } cases[] = {
+      {"6.1", '.', 6.1},
+      {"6,1", ',', 6.1},
+      {"6.1", ',', 6.0},  // "." is no separator under a comma locale
+      {"5,95", ',', 5.95},
+      {"6.10", '.', 6.1},
+      {"10.0", '.', 10.0},
+      {"0.0", '.', 0.0},
+      {"4294967295.2147483648", '.', 4294967295.2147483648},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(c.value, ReadDecimal(c.text, c.separator));
+  }
+}
+
 TEST(ReadRegistryVersionText, WritesBothNumbersUnsigned) {
   FakeMachine m;
   m.SetRegistryValue(kCurrentVersion, "CurrentMajorVersionNumber", kRegDword,
