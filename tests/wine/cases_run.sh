@@ -72,12 +72,7 @@ wine_case_adapter_and_entry_choice() {
     index=$((index + 1))
     # A fresh machine per row: the namespaces and prefix of the case are
     # replaced by new ones.
-    if ((index > 1)); then
-      local failed=$HC_FAILED
-      hc_case_end
-      hc_case_begin adapter_and_entry_choice "${HC_CASE_INDEX%r*}r$index"
-      HC_FAILED=$failed
-    fi
+    if ((index > 1)); then hc_fresh_machine "$index"; fi
     HC_CASE="adapter_and_entry_choice: $label"
     hc_hostname old-pc
     for adapter_text in $adapters; do

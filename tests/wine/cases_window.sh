@@ -87,12 +87,7 @@ wine_case_message_box_window() {
   for row in "${HW_BOX_CASES[@]}"; do
     IFS='|' read -r label machine lang key detecting text button <<<"$row"
     index=$((index + 1))
-    if ((index > 1)); then
-      local failed=$HC_FAILED
-      hc_case_end
-      hc_case_begin message_box_window "${HC_CASE_INDEX%r*}r$index"
-      HC_FAILED=$failed
-    fi
+    if ((index > 1)); then hc_fresh_machine "$index"; fi
     HC_CASE="message_box_window: $label"
     [[ $machine == loopback ]] || hc_adapter "${machine%/*}" "${machine#*/}" on
     # The caption is the file name cut at its first "." with all but its

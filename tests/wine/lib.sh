@@ -123,6 +123,15 @@ hc_case_end() {
   [[ ${HC_KEEP:-0} == 1 ]] || rm -rf "$HC_CASE_DIR"
 }
 
+# hc_fresh_machine ROW: replaces the case's machine (namespaces, prefix,
+# wineserver) by a new one for row ROW of a table case; failures so far stay.
+hc_fresh_machine() {
+  local case=${HC_CASE%%:*} failed=$HC_FAILED
+  hc_case_end
+  hc_case_begin "$case" "${HC_CASE_INDEX%r*}r$1"
+  HC_FAILED=$failed
+}
+
 # hc_hostname NAME: the machine's host name; call before the first Wine
 # command of the case (the wineserver keeps the name it started with).
 hc_hostname() { HC_HOSTNAME=$1; }
