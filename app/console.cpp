@@ -1,10 +1,11 @@
 #include "app/console.h"
 
-#include <algorithm>
+#include <array>
 #include <cstring>
 
-#include "app/failure.h"
-#include "app/run_state.h"
+#include "settings/failure.h"
+#include "util/ascii.h"
+#include "util/double_byte.h"
 
 namespace hostconfig {
 
@@ -73,41 +74,39 @@ void CloseConsole(SystemInterface& system, ConsoleOutput& console) {
   if (console.opened && Usable(console.kind)) Flush(system, console);
 }
 
-void SelectMessageTable(Run& run) {
-  run.MessageTable = MessageTableForCodePage(run.System.GetOEMCP());
+const MessageTableTexts* SelectMessageTable(SystemInterface& system) {
+  return MessageTableForCodePage(system.GetOEMCP());
 }
 
-void PrintBanner(Run& run) {
-  char* buffer = run.TextBuffer.data();
-  std::memcpy(buffer, StoredBanner.data(), StoredBanner.size());
-  size_t length = std::strlen(buffer);
+std::string DecodeBanner() {
+  std::array<char, 100> buffer{};
+  std::memcpy(buffer.data(), StoredBanner.data(), StoredBanner.size());
+  size_t length = std::strlen(buffer.data());
   for (size_t i = length; i-- > 0;)
     buffer[i] = static_cast<char>(buffer[i] ^ 0xC0);
-  const char* end = std::find(run.TextBuffer.begin(), run.TextBuffer.end(), '\0');
-  WriteConsoleLine(run.System, run.Console,
-                   std::string_view(buffer, static_cast<size_t>(end - buffer)));
+  return std::string(buffer.data());
 }
 
-void PrintMessage(Run& run, MessageId id) {
-  WriteConsoleLine(run.System, run.Console, (*run.MessageTable)[id]);
+void PrintBanner(Console& console) {
+  WriteConsoleLine(console.system, console.output, DecodeBanner());
 }
 
-void AlertMessage(Run& run, MessageId id) {
-  std::string caption =
-      AlertCaption(run.System.GetModuleFileName(), run.System.AnsiLeadBytes());
-  run.System.ShowMessageBox(caption, std::string((*run.MessageTable)[id]));
+void PrintMessage(Console& console, MessageId id) {
+  WriteConsoleLine(console.system, console.output, (*console.MessageTable)[id]);
+}
+
+void AlertMessage(Console& console, MessageId id) {
+  std::string caption = AlertCaption(console.system.GetModuleFileName(),
+                                     console.system.AnsiLeadBytes());
+  console.system.ShowMessageBox(caption,
+                                std::string((*console.MessageTable)[id]));
 }
 
 std::string FileNameOf(std::string_view path, const LeadBytes& lead) {
+  // The second byte of a double-byte character is no separator.
   size_t start = 0;
-  for (size_t i = 0; i < path.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(path[i]);
-    if (lead[c] && i + 1 < path.size()) {
-      ++i;  // a double-byte character: its second byte is no separator
-    } else if (c == '\\') {
-      start = i + 1;
-    }
-  }
+  for (size_t i = 0; i < path.size(); i += CharWidth(path, i, lead))
+    if (path[i] == '\\') start = i + 1;
   return std::string(path.substr(start));
 }
 
@@ -117,15 +116,10 @@ std::string AlertCaption(std::string_view module_path, const LeadBytes& lead) {
   if (dot != std::string::npos) name.resize(dot);
   // Lower-case every character after the first, whole double-byte
   // characters left alone.
-  size_t i = 0;
-  bool first = true;
-  while (i < name.size()) {
-    unsigned char c = static_cast<unsigned char>(name[i]);
-    size_t width = (lead[c] && i + 1 < name.size()) ? 2 : 1;
-    if (!first && width == 1 && c >= 'A' && c <= 'Z')
-      name[i] = static_cast<char>(c + 32);
-    first = false;
-    i += width;
+  size_t width = 0;
+  for (size_t i = 0; i < name.size(); i += width) {
+    width = CharWidth(name, i, lead);
+    if (i > 0 && width == 1) name[i] = LowerAscii(name[i]);
   }
   return name;
 }

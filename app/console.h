@@ -10,8 +10,6 @@
 
 namespace hostconfig {
 
-struct Run;
-
 // Standard output as the run uses it: taken into use by the first line, then
 // written through a 128-byte buffer. On a character device the buffer is
 // written out after every line; on a file or a pipe only when it fills (also
@@ -36,17 +34,30 @@ void CloseConsole(SystemInterface& system, ConsoleOutput& console);
 // The message of the input/output failure for a system error code.
 std::string InOutErrorMessage(uint32_t code);
 
-// Sets run.MessageTable from the OEM code page.
-void SelectMessageTable(Run& run);
+// Where a run's messages go: lines to standard output, boxes to the screen,
+// texts from the message table the run chose.
+struct Console {
+  explicit Console(SystemInterface& system) : system(system) {}
+  SystemInterface& system;
+  const MessageTableTexts* MessageTable = &EnglishMessages;
+  ConsoleOutput output;
+};
 
-// Decodes StoredBanner into run.TextBuffer and writes it as a console line.
-void PrintBanner(Run& run);
+// The message table for the OEM code page.
+const MessageTableTexts* SelectMessageTable(SystemInterface& system);
 
-// Writes the text of `id` from run.MessageTable as a console line.
-void PrintMessage(Run& run, MessageId id);
+// StoredBanner decoded in a 100-byte buffer: each byte XOR 0xC0, last byte
+// first, up to the first zero byte.
+std::string DecodeBanner();
+
+// Writes the decoded banner as a console line.
+void PrintBanner(Console& console);
+
+// Writes the text of `id` from the console's table as a console line.
+void PrintMessage(Console& console, MessageId id);
 
 // Shows the text of `id` in a modal box captioned by AlertCaption.
-void AlertMessage(Run& run, MessageId id);
+void AlertMessage(Console& console, MessageId id);
 
 // The file name of a path: the bytes after its last "\" (a "\" that is the
 // second byte of a double-byte character does not count).

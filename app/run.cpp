@@ -2,11 +2,10 @@
 
 #include <new>
 
-#include "app/console.h"
-#include "app/failure.h"
-#include "app/run_state.h"
+#include "app/failure_report.h"
 #include "discovery/adapters.h"
 #include "discovery/windows_version.h"
+#include "settings/failure.h"
 #include "settings/machine_record.h"
 #include "settings/settings_file.h"
 #include "system/address_commands.h"
@@ -17,19 +16,15 @@ namespace hostconfig {
 
 namespace {
 
-bool AddressComplete(const MachineRecordFields& record) {
-  return !record.IpAddress.empty() && !record.SubnetMask.empty() &&
-         !record.GatewayAddress.empty();
-}
-
 // Writes the failure report as one console line. A report that cannot be
 // written either is dropped: the exit code still tells.
-void ReportFailure(Run& run, const std::string& kind, uint32_t location,
-                   const std::string& message) {
+void ReportFailure(Console& console, const std::string& kind,
+                   uint32_t location, const std::string& message) {
   try {
-    std::string module = FileNameOf(run.System.GetModuleFileName(),
-                                    run.System.AnsiLeadBytes());
-    WriteConsoleLine(run.System, run.Console,
+    SystemInterface& system = console.system;
+    std::string module =
+        FileNameOf(system.GetModuleFileName(), system.AnsiLeadBytes());
+    WriteConsoleLine(system, console.output,
                      FormatFailureReport(kind, module, location, message));
   } catch (const Failure&) {
   } catch (const std::bad_alloc&) {
@@ -38,57 +33,61 @@ void ReportFailure(Run& run, const std::string& kind, uint32_t location,
 
 }  // namespace
 
-void RunSequence(Run& run) {
+void RunSequence(SystemInterface& system, Console& console) {
   // Start-up.
-  SelectMessageTable(run);
-  run.DecimalChar = DetectDecimalChar(run.System);
-  run.WindowsVersion = ReadWindowsVersion(run.System, run.DecimalChar);
-  PrintBanner(run);
-  PrintMessage(run, msgDetecting);
+  console.MessageTable = SelectMessageTable(system);
+  const double WindowsVersion =
+      ReadWindowsVersion(system, DetectDecimalChar(system));
+  PrintBanner(console);
+  PrintMessage(console, msgDetecting);
 
   // Discovery: no adapter stops the run before the settings file is read.
-  if (!RunDiscoveryPhase(run)) {
-    AlertMessage(run, msgNoAdapter);
+  const AdapterList adapters = RunDiscoveryPhase(system);
+  if (adapters.AdapterNames.empty()) {
+    AlertMessage(console, msgNoAdapter);
     return;
   }
 
   // Global defaults, then this machine's entry.
-  ReadGlobalDefaults(run);
-  ReadMachineRecord(run);
-  if (run.MachineRecord.ComputerName.empty()) {
-    AlertMessage(run, msgNoSetting);
+  const std::string SettingsPath = SettingsPathOf(system);
+  const GlobalDefaults defaults = ReadGlobalDefaults(system, SettingsPath);
+  const MachineRecordFields MachineRecord =
+      ReadMachineRecord(system, SettingsPath, adapters.PrimaryMac, defaults);
+  if (MachineRecord.ComputerName.empty()) {
+    AlertMessage(console, msgNoSetting);
     return;
   }
 
   // Rename.
-  PrintMessage(run, msgRenaming);
-  ApplyComputerName(run);
+  PrintMessage(console, msgRenaming);
+  const bool NameChanged = ApplyComputerName(system, MachineRecord.ComputerName);
 
   // Address, only with an address, a mask and a gateway.
-  if (AddressComplete(run.MachineRecord)) {
-    PrintMessage(run, msgConfiguring);
-    ApplyAddressCommands(run);
+  if (AddressComplete(MachineRecord)) {
+    PrintMessage(console, msgConfiguring);
+    ApplyAddressCommands(system, MachineRecord, adapters.PrimaryAdapterName,
+                         WindowsVersion);
   }
 
   // Restart, only after this run renamed the computer.
-  if (run.NameChanged) RunRestartPhase(run);
+  if (NameChanged) RunRestartPhase(system, SettingsPath);
 }
 
 int RunProgram(SystemInterface& system) {
-  Run run(system);
+  Console console(system);
   int exit_code = 0;
   try {
-    RunSequence(run);
+    RunSequence(system, console);
   } catch (const Failure& failure) {
-    ReportFailure(run, failure.kind(), failure.location(), failure.what());
+    ReportFailure(console, failure.kind(), failure.location(), failure.what());
     exit_code = 1;
   } catch (const std::bad_alloc&) {
-    ReportFailure(run, "EOutOfMemory",
+    ReportFailure(console, "EOutOfMemory",
                   CodeLocation(reinterpret_cast<const void*>(&RunSequence)),
                   "Out of memory");
     exit_code = 1;
   }
-  CloseConsole(system, run.Console);
+  CloseConsole(system, console.output);
   return exit_code;
 }
 

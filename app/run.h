@@ -1,15 +1,14 @@
 // The run: start-up, six phases in a fixed order, two early stops.
 #pragma once
 
+#include "app/console.h"
 #include "os/system_interface.h"
 
 namespace hostconfig {
 
-struct Run;
-
 // Performs the phases in order; returns at the end of the run and at each
 // early stop. A Failure passes out of it.
-void RunSequence(Run& run);
+void RunSequence(SystemInterface& system, Console& console);
 
 // The whole process: RunSequence, the failure report on a failure, and the
 // closing of standard output. Returns the exit code: 0 after a run or an

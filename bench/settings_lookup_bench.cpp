@@ -15,6 +15,7 @@
 #include <string>
 
 #include "settings/settings_file.h"
+#include "settings/settings_text.h"
 #include "tests/fake_machine.h"
 
 // Every allocation of the program is counted.
@@ -85,10 +86,11 @@ BENCHMARK(BM_SettingsLookup)
 void BM_FindKeyInText(benchmark::State& state) {
   hostconfig::FakeMachine machine;
   const std::string text = SettingsFile(static_cast<int>(state.range(0)));
+  const hostconfig::TextRules rules = hostconfig::SystemTextRules(machine);
   for (auto _ : state) {
-    std::string value;
-    hostconfig::FindKeyInText(machine, text, kMac, &value);
-    benchmark::DoNotOptimize(value);
+    hostconfig::KeyMatch match =
+        hostconfig::FindKeyInText(rules.keys_equal, text, kMac);
+    benchmark::DoNotOptimize(match);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
   state.SetComplexityN(static_cast<int64_t>(text.size()));

@@ -1,21 +1,20 @@
 # hostconfig-check, built from the same portable code as the tool, and (in
 # the Windows build) the resources of both executables and the release zip.
 
-add_library(hostconfig_checker STATIC
-  ${CMAKE_SOURCE_DIR}/checker/checker.cpp
-  ${CMAKE_SOURCE_DIR}/checker/checker_system.cpp)
+file(GLOB HOSTCONFIG_CHECKER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/checker/*.cpp)
+list(FILTER HOSTCONFIG_CHECKER_SOURCES EXCLUDE REGEX "/checker/main\\.cpp$")
+add_library(hostconfig_checker STATIC ${HOSTCONFIG_CHECKER_SOURCES})
 target_link_libraries(hostconfig_checker PUBLIC hostconfig_core)
 
 add_executable(hostconfig-check ${CMAKE_SOURCE_DIR}/checker/main.cpp)
 target_link_libraries(hostconfig-check PRIVATE hostconfig_checker)
 
 if(NOT WIN32)
-  target_sources(hostconfig_checker PRIVATE ${CMAKE_SOURCE_DIR}/checker/code_page_portable.cpp)
-  target_link_libraries(hostconfig_tests PRIVATE hostconfig_checker)
+  target_sources(hostconfig_checker PRIVATE ${CMAKE_SOURCE_DIR}/os/code_page_portable.cpp)
   return()
 endif()
 
-target_sources(hostconfig_checker PRIVATE ${CMAKE_SOURCE_DIR}/checker/code_page_win32.cpp)
+target_sources(hostconfig_checker PRIVATE ${CMAKE_SOURCE_DIR}/os/code_page_win32.cpp)
 if(NOT MSVC)
   target_link_options(hostconfig-check PRIVATE ${HOSTCONFIG_WIN_LINK_FLAGS})
 endif()

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/run_state.h"
-#include "os/system_interface.h"
 
 namespace hostconfig {
 
@@ -40,47 +38,45 @@ std::string MacText(const std::array<uint8_t, 8>& physical_address) {
   return text;
 }
 
-void DiscoverAdapters(Run& run) {
-  SystemInterface& system = run.System;
+AdapterList DiscoverAdapters(SystemInterface& system) {
+  AdapterList list;
   uint32_t size = 0;
   if (system.GetAdaptersAddresses(kAnyFamily, kAdapterFlags, &size,
                                   nullptr) != kErrorBufferOverflow)
-    return;
+    return list;
   // No retry: adapters that appeared between the two calls make the second
   // one fail, and the run then sees no adapter at all.
   std::vector<AdapterEntry> adapters;
   if (system.GetAdaptersAddresses(kAnyFamily, kAdapterFlags, &size,
                                   &adapters) != kNoError)
-    return;
+    return list;
 
   for (const AdapterEntry& adapter : adapters) {
     if (adapter.if_type != kIfTypeEthernet && adapter.if_type != kIfTypePpp)
       continue;
     std::string name = system.WideCharToMultiByte(adapter.friendly_name);
     std::string mac = MacText(adapter.physical_address);
-    run.AdapterNames.push_back(name);
-    run.AdapterMacs.push_back(mac);
+    list.AdapterNames.push_back(name);
+    list.AdapterMacs.push_back(mac);
     // The primary adapter counts as found only with a name to give the
     // network shell, so a nameless one leaves later adapters in the running.
-    if (!run.PrimaryAdapterName.empty() || name.empty()) continue;
+    if (!list.PrimaryAdapterName.empty() || name.empty()) continue;
     if (std::any_of(adapter.unicast.begin(), adapter.unicast.end(),
                     IsConfiguredIpv6)) {
-      run.PrimaryAdapterName = std::move(name);
-      run.PrimaryMac = std::move(mac);
+      list.PrimaryAdapterName = std::move(name);
+      list.PrimaryMac = std::move(mac);
     }
   }
+  return list;
 }
 
-bool RunDiscoveryPhase(Run& run) {
-  run.AdapterNames.clear();
-  run.AdapterMacs.clear();
-  DiscoverAdapters(run);
-  if (run.AdapterNames.empty()) return false;
-  if (run.PrimaryAdapterName.empty()) {
-    run.PrimaryAdapterName = run.AdapterNames[0];
-    run.PrimaryMac = run.AdapterMacs[0];
+AdapterList RunDiscoveryPhase(SystemInterface& system) {
+  AdapterList list = DiscoverAdapters(system);
+  if (!list.AdapterNames.empty() && list.PrimaryAdapterName.empty()) {
+    list.PrimaryAdapterName = list.AdapterNames[0];
+    list.PrimaryMac = list.AdapterMacs[0];
   }
-  return true;
+  return list;
 }
 
 }  // namespace hostconfig

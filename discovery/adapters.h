@@ -4,23 +4,31 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "os/system_interface.h"
 
 namespace hostconfig {
 
-struct Run;
-struct UnicastAddress;
+// The Ethernet and PPP adapters in the system's order, and the one the run
+// configures. The primary adapter counts as found when its name is not empty.
+struct AdapterList {
+  std::vector<std::string> AdapterNames;  // friendly names, ANSI code page
+  std::vector<std::string> AdapterMacs;   // parallel: MAC texts
+  std::string PrimaryAdapterName;
+  std::string PrimaryMac;
+};
 
-// Lists the Ethernet (6) and PPP (23) adapters into run.AdapterNames and
-// run.AdapterMacs, and sets run.PrimaryAdapterName and run.PrimaryMac to the
-// first listed adapter holding a configured IPv6 unicast address with a
-// non-empty friendly name. Two GetAdaptersAddresses calls (family 0, flags
-// 0x1E): the size query must answer 111 and the fill call 0, else nothing is
-// listed. Reports and raises nothing.
-void DiscoverAdapters(Run& run);
+// Lists the Ethernet (6) and PPP (23) adapters, and makes the first listed
+// adapter holding a configured IPv6 unicast address with a non-empty
+// friendly name the primary one. Two GetAdaptersAddresses calls (family 0,
+// flags 0x1E): the size query must answer 111 and the fill call 0, else
+// nothing is listed. Reports and raises nothing.
+AdapterList DiscoverAdapters(SystemInterface& system);
 
 // The discovery phase: DiscoverAdapters, then entry 0 as the primary adapter
-// when none qualified. False when no adapter was listed.
-bool RunDiscoveryPhase(Run& run);
+// when none qualified. No adapter listed leaves the lists empty.
+AdapterList RunDiscoveryPhase(SystemInterface& system);
 
 // True for an IPv6 address set by hand, by DHCP or by router advertisement
 // (prefix origin 1, 3 or 4; suffix origin 1, 3, 4 or 5).

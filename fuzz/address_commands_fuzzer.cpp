@@ -12,7 +12,6 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include "app/run_state.h"
 #include "fuzz/fuzz_check.h"
 #include "system/address_commands.h"
 #include "system/command_runner.h"
@@ -85,11 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   // The address phase launches exactly these lines, hidden and awaited.
-  Run run(machine);
-  run.MachineRecord = record;
-  run.PrimaryAdapterName = adapter;
-  run.WindowsVersion = version;
-  ApplyAddressCommands(run);
+  ApplyAddressCommands(machine, record, adapter, version);
   FUZZ_CHECK_EQ(machine.launches.size(), expanded.size());
   for (size_t i = 0; i < machine.launches.size(); ++i) {
     FUZZ_CHECK_EQ(machine.launches[i].command_line, expanded[i]);

@@ -13,11 +13,12 @@
 #include <vector>
 
 #include "app/run.h"
-#include "app/run_state.h"
 #include "fuzz/fuzz_check.h"
 #include "settings/machine_record.h"
 #include "settings/settings_file.h"
+#include "settings/settings_text.h"
 #include "tests/fake_machine.h"
+#include "util/ascii.h"
 
 namespace hostconfig {
 namespace {
@@ -25,15 +26,6 @@ namespace {
 constexpr char kModulePath[] = "C:\\kits\\hostconfig.exe";
 constexpr char kSettingsPath[] = "C:\\kits\\hostconfig.ini";
 constexpr char kMac[] = "0A1B2C3D4E5F";
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (Upper(a[i]) != Upper(b[i])) return false;
-  return true;
-}
 
 // The lines of the text: split at CR, LF or CR LF, ending at a zero byte.
 std::vector<std::string> ModelLines(std::string_view text) {
@@ -56,7 +48,7 @@ std::string ModelFirstValue(const std::vector<std::string>& lines,
   for (const std::string& line : lines) {
     size_t equals = line.find('=');
     if (equals == std::string::npos) continue;
-    if (SameIgnoringCase(std::string_view(line).substr(0, equals), key))
+    if (EqualIgnoringAsciiCase(std::string_view(line).substr(0, equals), key))
       return line.substr(equals + 1);
   }
   return std::string();
@@ -116,7 +108,7 @@ MachineRecordFields ModelSplit(std::string_view entry, const LeadBytes& lead) {
     if (comma == std::string::npos) break;
     start = comma + 1;
   }
-  for (char& c : fields[0]) c = Upper(c);
+  for (char& c : fields[0]) c = UpperAscii(c);
   return MachineRecordFields{fields[0], fields[1], fields[2],
                              fields[3], fields[4], fields[5]};
 }
@@ -153,27 +145,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   machine.files[kSettingsPath] = file;
   const LeadBytes lead = machine.lead_bytes;
   const std::vector<std::string> lines =
-      ModelLines(DecodeSettingsText(machine, file));
+      ModelLines(DecodeSettingsText(SystemTextRules(machine), file));
 
-  Run run(machine);
-  ReadGlobalDefaults(run);
-  FUZZ_CHECK_EQ(run.SettingsPath, std::string(kSettingsPath));
-  FUZZ_CHECK_EQ(run.DefaultMask, ModelClean(ModelRead(lines, "Mask"), lead));
-  FUZZ_CHECK_EQ(run.DefaultGateway, ModelClean(ModelRead(lines, "Gateway"), lead));
-  FUZZ_CHECK_EQ(run.DefaultDns1, ModelClean(ModelRead(lines, "DNS1"), lead));
-  FUZZ_CHECK_EQ(run.DefaultDns2, ModelClean(ModelRead(lines, "DNS2"), lead));
+  const std::string settings_path = SettingsPathOf(machine);
+  FUZZ_CHECK_EQ(settings_path, std::string(kSettingsPath));
+  const GlobalDefaults defaults = ReadGlobalDefaults(machine, settings_path);
+  FUZZ_CHECK_EQ(defaults.DefaultMask, ModelClean(ModelRead(lines, "Mask"), lead));
+  FUZZ_CHECK_EQ(defaults.DefaultGateway, ModelClean(ModelRead(lines, "Gateway"), lead));
+  FUZZ_CHECK_EQ(defaults.DefaultDns1, ModelClean(ModelRead(lines, "DNS1"), lead));
+  FUZZ_CHECK_EQ(defaults.DefaultDns2, ModelClean(ModelRead(lines, "DNS2"), lead));
 
-  run.PrimaryMac = kMac;
-  ReadMachineRecord(run);
+  const MachineRecordFields record =
+      ReadMachineRecord(machine, settings_path, kMac, defaults);
   std::string entry = ModelClean(ModelRead(lines, kMac), lead);
   if (entry.empty())
     entry = ModelClean(ModelRead(lines, "0A-1B-2C-3D-4E-5F"), lead);
   MachineRecordFields expected = ModelSplit(entry, lead);
-  if (expected.SubnetMask.empty()) expected.SubnetMask = run.DefaultMask;
-  if (expected.GatewayAddress.empty()) expected.GatewayAddress = run.DefaultGateway;
-  if (expected.PrimaryDns.empty()) expected.PrimaryDns = run.DefaultDns1;
-  if (expected.SecondaryDns.empty()) expected.SecondaryDns = run.DefaultDns2;
-  CheckRecord(run.MachineRecord, expected);
+  if (expected.SubnetMask.empty()) expected.SubnetMask = defaults.DefaultMask;
+  if (expected.GatewayAddress.empty()) expected.GatewayAddress = defaults.DefaultGateway;
+  if (expected.PrimaryDns.empty()) expected.PrimaryDns = defaults.DefaultDns1;
+  if (expected.SecondaryDns.empty()) expected.SecondaryDns = defaults.DefaultDns2;
+  CheckRecord(record, expected);
 
   const std::string reboot = ModelClean(ModelRead(lines, "REBOOT"), lead);
   FUZZ_CHECK_EQ(ReadCleanSetting(machine, kSettingsPath, "REBOOT"), reboot);

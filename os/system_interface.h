@@ -116,8 +116,6 @@ class SystemInterface {
   // WideCharToMultiByte(CP_ACP, 0, ...): UTF-16 to the ANSI code page, with
   // the system's default character for what the code page lacks.
   virtual std::string WideCharToMultiByte(std::u16string_view text) = 0;
-  // MultiByteToWideChar(CP_UTF8, 0, ...): UTF-8 to UTF-16.
-  virtual std::u16string Utf8ToWide(std::string_view text) = 0;
   // The first character of the user locale's decimal separator
   // (GetLocaleInfoA, LOCALE_SDECIMAL), or "." when it cannot be read.
   virtual std::string LocaleDecimalSeparator() = 0;

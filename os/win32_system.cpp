@@ -189,17 +189,6 @@ std::string Win32System::WideCharToMultiByte(std::u16string_view text) {
   return out;
 }
 
-std::u16string Win32System::Utf8ToWide(std::string_view text) {
-  if (text.empty()) return std::u16string();
-  int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(),
-                                     Length(text.size()), nullptr, 0);
-  if (length <= 0) return std::u16string();
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), Length(text.size()),
-                        wide.data(), length);
-  return std::u16string(wide.begin(), wide.end());
-}
-
 std::string Win32System::LocaleDecimalSeparator() {
   char separator[8] = {};
   if (::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator,

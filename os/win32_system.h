@@ -16,7 +16,6 @@ class Win32System : public SystemInterface {
   uint32_t GetAdaptersAddresses(uint32_t family, uint32_t flags, uint32_t* size,
                                 std::vector<AdapterEntry>* adapters) override;
   std::string WideCharToMultiByte(std::u16string_view text) override;
-  std::u16string Utf8ToWide(std::string_view text) override;
   std::string LocaleDecimalSeparator() override;
   bool GetVersionEx(uint32_t* major, uint32_t* minor) override;
   FileProbe FindFirstFile(const std::string& path) override;

@@ -8,6 +8,6 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BENCH_BUILD_DIR:-$root/build/bench}
-cmake -S "$root/bench" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DHOSTCONFIG_BENCH=ON >/dev/null
 cmake --build "$build" -j2
-"$build/settings_lookup_bench" "$@"
+"$build/bench/settings_lookup_bench" "$@"

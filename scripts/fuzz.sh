@@ -15,13 +15,14 @@ build=${FUZZ_BUILD_DIR:-$root/build/fuzz}
 out=${FUZZ_OUT:-$build/run}
 targets=${FUZZ_TARGETS:-"settings_lookup expand_variables registry_integer address_commands"}
 
-cmake -S "$root/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHOSTCONFIG_FUZZ=ON >/dev/null
 cmake --build "$build" -j2
 
 status=0
 summary=""
 for target in $targets; do
-  exe="$build/${target}_fuzzer"
+  exe="$build/fuzz/${target}_fuzzer"
   corpus="$out/corpus/$target"
   findings="$out/findings/$target"
   mkdir -p "$corpus" "$findings"

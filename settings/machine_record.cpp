@@ -1,18 +1,14 @@
 #include "settings/machine_record.h"
 
-#include "app/run_state.h"
-#include "settings/settings_file.h"
+#include "settings/settings_text.h"
+#include "util/ascii.h"
+#include "util/double_byte.h"
 
 namespace hostconfig {
 
 namespace {
 
 constexpr size_t kFieldCount = 6;
-
-void UpperCaseAscii(std::string& text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - ('a' - 'A'));
-}
 
 void FillFromDefault(std::string& field, const std::string& fallback) {
   if (field.empty()) field = fallback;
@@ -26,6 +22,14 @@ std::string DashedMacFor(std::string_view mac) {
   for (size_t pos = 10; pos >= 2; pos -= 2)
     if (pos <= dashed.size()) dashed.insert(pos, 1, '-');
   return dashed;
+}
+
+std::string LookUpMachineEntry(
+    std::string_view mac,
+    const std::function<std::string(std::string_view key)>& cleaned_value) {
+  std::string entry = cleaned_value(mac);
+  if (entry.empty()) entry = cleaned_value(DashedMacFor(mac));
+  return entry;
 }
 
 MachineRecordFields SplitMachineEntry(std::string record_text,
@@ -52,22 +56,31 @@ MachineRecordFields SplitMachineEntry(std::string record_text,
   return record;
 }
 
-void ReadMachineRecord(Run& run) {
-  SystemInterface& system = run.System;
-  std::string record_text =
-      ReadCleanSetting(system, run.SettingsPath, run.PrimaryMac);
-  if (record_text.empty()) {
-    run.DashedMac = DashedMacFor(run.PrimaryMac);
-    record_text = ReadCleanSetting(system, run.SettingsPath, run.DashedMac);
-  }
-  run.MachineRecord =
-      SplitMachineEntry(std::move(record_text), system.AnsiLeadBytes());
+void FillFromDefaults(MachineRecordFields* record,
+                      const GlobalDefaults& defaults) {
+  FillFromDefault(record->SubnetMask, defaults.DefaultMask);
+  FillFromDefault(record->GatewayAddress, defaults.DefaultGateway);
+  FillFromDefault(record->PrimaryDns, defaults.DefaultDns1);
+  FillFromDefault(record->SecondaryDns, defaults.DefaultDns2);
+}
 
-  MachineRecordFields& record = run.MachineRecord;
-  FillFromDefault(record.SubnetMask, run.DefaultMask);
-  FillFromDefault(record.GatewayAddress, run.DefaultGateway);
-  FillFromDefault(record.PrimaryDns, run.DefaultDns1);
-  FillFromDefault(record.SecondaryDns, run.DefaultDns2);
+bool AddressComplete(const MachineRecordFields& record) {
+  return !record.IpAddress.empty() && !record.SubnetMask.empty() &&
+         !record.GatewayAddress.empty();
+}
+
+MachineRecordFields ReadMachineRecord(SystemInterface& system,
+                                      const std::string& settings_path,
+                                      const std::string& primary_mac,
+                                      const GlobalDefaults& defaults) {
+  std::string entry =
+      LookUpMachineEntry(primary_mac, [&](std::string_view key) {
+        return ReadCleanSetting(system, settings_path, key);
+      });
+  MachineRecordFields record =
+      SplitMachineEntry(std::move(entry), system.AnsiLeadBytes());
+  FillFromDefaults(&record, defaults);
+  return record;
 }
 
 }  // namespace hostconfig

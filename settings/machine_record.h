@@ -1,18 +1,35 @@
-// This machine's entry: found by MAC text, split into six fields.
+// This machine's entry: found by MAC text, split into six fields, filled
+// from the defaults.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "os/system_interface.h"
+#include "settings/settings_file.h"
 
 namespace hostconfig {
 
-struct Run;
-struct MachineRecordFields;
+// The six fields of a machine's entry, in the order of the entry.
+struct MachineRecordFields {
+  std::string ComputerName;
+  std::string IpAddress;
+  std::string SubnetMask;
+  std::string GatewayAddress;
+  std::string PrimaryDns;
+  std::string SecondaryDns;
+};
 
 // 0A1B2C3D4E5F gives 0A-1B-2C-3D-4E-5F.
 std::string DashedMacFor(std::string_view mac);
+
+// The cleaned value of this machine's entry: the plain MAC's, or, only when
+// that cleans to nothing, the dashed MAC's. `cleaned_value` gives the
+// cleaned value of one key.
+std::string LookUpMachineEntry(
+    std::string_view mac,
+    const std::function<std::string(std::string_view key)>& cleaned_value);
 
 // Splits a cleaned entry value into the six fields: fullwidth commas (GBK
 // A3 AC) count as ",", each field is trimmed, the name upper-cased (a to z
@@ -21,9 +38,19 @@ std::string DashedMacFor(std::string_view mac);
 MachineRecordFields SplitMachineEntry(std::string record_text,
                                       const LeadBytes& lead);
 
-// Looks up run.PrimaryMac, then (only when that gives nothing) run.DashedMac,
-// splits the entry into run.MachineRecord and fills its empty mask, gateway
-// and DNS fields from the defaults. The caller tests ComputerName.
-void ReadMachineRecord(Run& run);
+// Each of mask, gateway, DNS1 and DNS2 that is empty takes its default.
+// The name and the address take none.
+void FillFromDefaults(MachineRecordFields* record,
+                      const GlobalDefaults& defaults);
+
+// The address phase runs only with an address, a mask and a gateway.
+bool AddressComplete(const MachineRecordFields& record);
+
+// The record phase: this machine's entry in the settings file, split and
+// filled from the defaults. The caller tests ComputerName.
+MachineRecordFields ReadMachineRecord(SystemInterface& system,
+                                      const std::string& settings_path,
+                                      const std::string& primary_mac,
+                                      const GlobalDefaults& defaults);
 
 }  // namespace hostconfig

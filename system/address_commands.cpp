@@ -5,7 +5,6 @@
 #include <string_view>
 #include <utility>
 
-#include "app/run_state.h"
 #include "system/command_runner.h"
 
 namespace hostconfig {
@@ -99,14 +98,18 @@ std::string ExpandCommandProgram(SystemInterface& system,
   return program + command.substr(end);
 }
 
-void ApplyAddressCommands(Run& run) {
-  for (const std::string& command : BuildAddressCommands(
-           run.MachineRecord, run.PrimaryAdapterName, run.WindowsVersion)) {
-    run.CommandText = ExpandCommandProgram(run.System, command);
+std::vector<std::string> ApplyAddressCommands(
+    SystemInterface& system, const MachineRecordFields& record,
+    const std::string& adapter_name, double windows_version) {
+  std::vector<std::string> launched;
+  for (const std::string& command :
+       BuildAddressCommands(record, adapter_name, windows_version)) {
+    launched.push_back(ExpandCommandProgram(system, command));
     // Each command runs hidden and is awaited; a failed one does not stop
     // the ones after it.
-    LaunchProcess(run.System, run.CommandText, nullptr, /*wait=*/true, kSwHide);
+    LaunchProcess(system, launched.back(), nullptr, /*wait=*/true, kSwHide);
   }
+  return launched;
 }
 
 }  // namespace hostconfig

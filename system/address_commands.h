@@ -4,11 +4,10 @@
 #include <string>
 #include <vector>
 
-namespace hostconfig {
+#include "os/system_interface.h"
+#include "settings/machine_record.h"
 
-class SystemInterface;
-struct Run;
-struct MachineRecordFields;
+namespace hostconfig {
 
 // The command lines the address phase runs, in order, before expansion of
 // the program path: the address command, then the primary DNS command when
@@ -23,7 +22,11 @@ std::vector<std::string> BuildAddressCommands(const MachineRecordFields& record,
 std::string ExpandCommandProgram(SystemInterface& system,
                                  const std::string& command);
 
-// Runs each command of BuildAddressCommands hidden and awaits it.
-void ApplyAddressCommands(Run& run);
+// Runs each command of BuildAddressCommands, its program path expanded,
+// hidden and awaited; a command that cannot start does not stop the ones
+// after it. Returns the command lines as launched.
+std::vector<std::string> ApplyAddressCommands(
+    SystemInterface& system, const MachineRecordFields& record,
+    const std::string& adapter_name, double windows_version);
 
 }  // namespace hostconfig

@@ -1,10 +1,9 @@
 #include "system/computer_name.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
-#include <string>
 
-#include "app/run_state.h"
 #include "system/registry_path.h"
 
 namespace hostconfig {
@@ -15,34 +14,35 @@ constexpr uint32_t kNameSize = 90;
 constexpr char kTcpipParameters[] =
     "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\services\\Tcpip\\Parameters";
 
-// The name in force, received in run.TextBuffer. False when the system
-// could not give it.
-bool ReadNameInForce(Run& run, std::string* name) {
+}  // namespace
+
+bool ReadNameInForce(SystemInterface& system, std::string* name) {
   std::string received;
-  if (!run.System.GetComputerName(kNameSize, &received)) return false;
-  run.TextBuffer.fill('\0');
-  size_t length = std::min(received.size(), run.TextBuffer.size() - 1);
-  std::memcpy(run.TextBuffer.data(), received.data(), length);
-  *name = run.TextBuffer.data();  // up to the first NUL
+  if (!system.GetComputerName(kNameSize, &received)) return false;
+  // Received into a buffer of 100 bytes: the text up to its first NUL.
+  std::array<char, 100> buffer{};
+  std::memcpy(buffer.data(), received.data(),
+              std::min(received.size(), buffer.size() - 1));
+  *name = buffer.data();
   return true;
 }
 
-}  // namespace
+bool NameInForceMatches(std::string_view in_force, std::string_view wanted) {
+  return in_force == wanted;
+}
 
-void ApplyComputerName(Run& run) {
-  const std::string& wanted = run.MachineRecord.ComputerName;
+bool ApplyComputerName(SystemInterface& system,
+                       const std::string& computer_name) {
   std::string in_force;
-  if (ReadNameInForce(run, &in_force) && in_force == wanted) {
-    run.NameChanged = false;
-    return;
-  }
-  bool renamed = run.System.SetComputerName(wanted);
+  if (ReadNameInForce(system, &in_force) && NameInForceMatches(in_force, computer_name))
+    return false;
+  bool renamed = system.SetComputerName(computer_name);
   // Written whatever the rename gave, so the name is on record for the next
   // start even where the rename call is refused.
-  WriteRegistryString(run.System, kTcpipParameters, "NV Hostname", wanted);
+  WriteRegistryString(system, kTcpipParameters, "NV Hostname", computer_name);
   // Only a rename that took effect is worth a restart: a refused one would
   // restart the machine for nothing, at every run.
-  run.NameChanged = renamed;
+  return renamed;
 }
 
 }  // namespace hostconfig

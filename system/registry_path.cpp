@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "os/system_interface.h"
+#include "util/ascii.h"
 
 namespace hostconfig {
 
@@ -26,8 +27,7 @@ constexpr std::array<RootName, 5> kRootNames = {{
 }};
 
 RegKey RootFor(std::string element) {
-  for (char& c : element)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  UpperCaseAscii(element);
   for (const RootName& root : kRootNames)
     if (element == root.name) return root.key;
   return kHkeyCurrentUser;
@@ -90,7 +90,7 @@ int32_t LittleEndian32(std::string_view bytes) {
 }
 
 int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
+  if (IsAsciiDigit(c)) return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;

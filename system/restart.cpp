@@ -1,6 +1,5 @@
 #include "system/restart.h"
 
-#include "app/run_state.h"
 #include "settings/settings_file.h"
 
 namespace hostconfig {
@@ -26,14 +25,12 @@ void EnableShutdownPrivilege(SystemInterface& system) {
 
 }  // namespace
 
-bool RestartRequested(const std::string& cleaned) {
-  return !cleaned.empty() && cleaned[0] == '1';
-}
-
-void RunRestartPhase(Run& run) {
-  run.RestartSetting = ReadCleanSetting(run.System, run.SettingsPath, "REBOOT");
-  if (RestartRequested(run.RestartSetting))
-    RestartWindows(run.System, kEwxReboot, /*force=*/true);
+std::string RunRestartPhase(SystemInterface& system,
+                            const std::string& settings_path) {
+  std::string setting = ReadCleanSetting(system, settings_path, kRebootKey);
+  if (RestartRequested(setting))
+    RestartWindows(system, kEwxReboot, /*force=*/true);
+  return setting;
 }
 
 void RestartWindows(SystemInterface& system, uint16_t flags, bool force) {

@@ -4,10 +4,9 @@
 #include <cstdint>
 #include <string>
 
-namespace hostconfig {
+#include "os/system_interface.h"
 
-class SystemInterface;
-struct Run;
+namespace hostconfig {
 
 inline constexpr uint32_t kEwxLogoff = 0x0;
 inline constexpr uint32_t kEwxShutdown = 0x1;
@@ -15,12 +14,11 @@ inline constexpr uint32_t kEwxReboot = 0x2;
 inline constexpr uint32_t kEwxForce = 0x4;
 inline constexpr uint32_t kEwxPoweroff = 0x8;
 
-// True when the cleaned "REBOOT" value asks for a restart: it begins with "1".
-bool RestartRequested(const std::string& cleaned);
-
-// Reads "REBOOT" afresh into run.RestartSetting; a cleaned value beginning
-// with "1" calls RestartWindows(kEwxReboot, true).
-void RunRestartPhase(Run& run);
+// The restart phase: reads "REBOOT" afresh from the settings file; a cleaned
+// value beginning with "1" calls RestartWindows(kEwxReboot, true). Returns
+// the cleaned value.
+std::string RunRestartPhase(SystemInterface& system,
+                            const std::string& settings_path);
 
 // Enables the shutdown privilege when flags ask for a restart, shutdown or
 // power-off, adds EWX_FORCE when force is set, and calls ExitWindowsEx.

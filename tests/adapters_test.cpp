@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "app/run_state.h"
 #include "discovery/adapters.h"
 #include "tests/fake_machine.h"
 
@@ -73,8 +72,7 @@ TEST(ConfiguredIpv6, OnlyManualDhcpOrAdvertisedOriginsOfIpv6Count) {
 TEST(DiscoverAdapters, AsksForAllFamiliesWithTheFlagsAndTheQueriedSize) {
   RecordingMachine machine;
   machine.AddAdapter(u"LAN", "0A1B2C3D4E5F");
-  hostconfig::Run run(machine);
-  DiscoverAdapters(run);
+  DiscoverAdapters(machine);
   ASSERT_EQ(2u, machine.calls.size());
   EXPECT_FALSE(machine.calls[0].fill);
   EXPECT_EQ(0u, machine.calls[0].size_in);
@@ -90,11 +88,10 @@ TEST(DiscoverAdapters, NamelessAdapterIsNotMadePrimary) {
   FakeMachine machine;
   machine.AddAdapter(u"", "0A0000000001", 6, {kDhcpv6});
   machine.AddAdapter(u"B", "0B0000000002", 6);
-  hostconfig::Run run(machine);
-  DiscoverAdapters(run);
-  EXPECT_EQ(2u, run.AdapterNames.size());
-  EXPECT_EQ("", run.PrimaryAdapterName);
-  EXPECT_EQ("", run.PrimaryMac);
+  AdapterList list = DiscoverAdapters(machine);
+  EXPECT_EQ(2u, list.AdapterNames.size());
+  EXPECT_EQ("", list.PrimaryAdapterName);
+  EXPECT_EQ("", list.PrimaryMac);
 }
 
 // One machine per case, run through the discovery phase.
@@ -188,12 +185,12 @@ TEST(DiscoveryPhase, ListsAdaptersAndChoosesThePrimaryOne) {
     SCOPED_TRACE(c.name);
     FakeMachine machine;
     c.setup(machine);
-    hostconfig::Run run(machine);
-    EXPECT_EQ(c.listed, RunDiscoveryPhase(run));
-    EXPECT_EQ(c.names, run.AdapterNames);
-    EXPECT_EQ(c.macs, run.AdapterMacs);
-    EXPECT_EQ(c.primary_name, run.PrimaryAdapterName);
-    EXPECT_EQ(c.primary_mac, run.PrimaryMac);
+    AdapterList list = RunDiscoveryPhase(machine);
+    EXPECT_EQ(c.listed, !list.AdapterNames.empty());
+    EXPECT_EQ(c.names, list.AdapterNames);
+    EXPECT_EQ(c.macs, list.AdapterMacs);
+    EXPECT_EQ(c.primary_name, list.PrimaryAdapterName);
+    EXPECT_EQ(c.primary_mac, list.PrimaryMac);
     EXPECT_EQ(c.adapter_calls, machine.adapter_calls);
     EXPECT_TRUE(machine.message_boxes.empty());  // the run sequence shows it
   }

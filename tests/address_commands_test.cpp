@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "app/run_state.h"
 #include "tests/fake_machine.h"
 
 namespace hostconfig {
@@ -146,11 +145,7 @@ TEST(ApplyAddressCommands, InsertsValuesVerbatim) {
     SCOPED_TRACE(c.name);
     FakeMachine m;
     m.environment["TEMP"] = "C:\\T";
-    hostconfig::Run run(m);
-    run.WindowsVersion = 10.0;
-    run.PrimaryAdapterName = c.adapter;
-    run.MachineRecord = c.record;
-    ApplyAddressCommands(run);
+    ApplyAddressCommands(m, c.record, c.adapter, 10.0);
     std::vector<std::string> launched;
     for (const FakeMachine::Launch& launch : m.launches)
       launched.push_back(launch.command_line);
@@ -162,11 +157,8 @@ TEST(ApplyAddressCommands, RunsEachCommandHiddenAndAwaited) {
   FakeMachine m;
   m.environment["WinDir"] = "D:\\Win 10";
   m.wait_timeouts = 2;
-  hostconfig::Run run(m);
-  run.WindowsVersion = 5.1;
-  run.PrimaryAdapterName = "LAN";
-  run.MachineRecord = Record("10.0.0.53", "10.0.0.54");
-  ApplyAddressCommands(run);
+  const std::vector<std::string> launched =
+      ApplyAddressCommands(m, Record("10.0.0.53", "10.0.0.54"), "LAN", 5.1);
 
   ASSERT_EQ(3u, m.launches.size());
   for (size_t i = 0; i < 3; ++i) {
@@ -182,17 +174,13 @@ TEST(ApplyAddressCommands, RunsEachCommandHiddenAndAwaited) {
     EXPECT_EQ(3, launch.waits);
     EXPECT_EQ(2, launch.closed_handles);
   }
-  EXPECT_EQ(m.launches[2].command_line, run.CommandText);
+  EXPECT_EQ(m.launches[2].command_line, launched.back());
 }
 
 TEST(ApplyAddressCommands, GoesOnAfterACommandThatCannotStart) {
   FakeMachine m;
   m.create_process_ok = false;
-  hostconfig::Run run(m);
-  run.WindowsVersion = 10.0;
-  run.PrimaryAdapterName = "LAN";
-  run.MachineRecord = Record("10.0.0.53", "10.0.0.54");
-  ApplyAddressCommands(run);
+  ApplyAddressCommands(m, Record("10.0.0.53", "10.0.0.54"), "LAN", 10.0);
   EXPECT_EQ(3, m.create_process_calls);
 }
 

@@ -9,8 +9,9 @@
 
 #include "app/run.h"
 #include "checker/checker.h"
-#include "checker/checker_system.h"
-#include "settings/settings_file.h"
+#include "checker/code_page.h"
+#include "checker/settings_view.h"
+#include "settings/settings_text.h"
 #include "tests/fake_machine.h"
 
 namespace hostconfig {
@@ -37,9 +38,10 @@ std::string Describe(const std::vector<Finding>& findings) {
 }
 
 std::vector<Finding> Check(const std::string& bytes, uint32_t code_page = 936) {
-  CheckerSystem system(code_page);
-  std::string text = DecodeSettingsText(system, bytes);
-  return CheckSettingsText(system, text);
+  size_t unconverted = 0;
+  const TextRules rules = CheckerTextRules(code_page, &unconverted);
+  std::string text = DecodeSettingsText(rules, bytes);
+  return CheckSettingsText(rules, text);
 }
 
 const char kDefaults[] =

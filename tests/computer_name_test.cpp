@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "app/run_state.h"
 #include "tests/fake_machine.h"
 
 namespace hostconfig {
@@ -43,16 +42,10 @@ TEST(ApplyComputerName, RenamesOnlyWhenTheNamesDiffer) {
     m.computer_name = c.in_force;
     m.get_name_ok = c.get_ok;
     m.set_name_ok = c.set_ok;
-    hostconfig::Run run(m);
-    // The buffer still holds the banner, longer than any name here.
-    std::memset(run.TextBuffer.data(), 'B', run.TextBuffer.size() - 1);
-    run.MachineRecord.ComputerName = c.wanted;
-    run.NameChanged = !c.name_changed;  // both outcomes are assigned
-
-    ApplyComputerName(run);
+    const bool name_changed = ApplyComputerName(m, c.wanted);
 
     EXPECT_EQ(90u, m.last_name_size);
-    EXPECT_EQ(c.name_changed, run.NameChanged);
+    EXPECT_EQ(c.name_changed, name_changed);
     std::vector<std::string> events;
     if (c.renames) {
       // The system call first, then the registry value.

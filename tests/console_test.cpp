@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/console.h"
-#include "app/failure.h"
+#include "app/failure_report.h"
+#include "settings/failure.h"
 #include "app/messages.h"
-#include "app/run_state.h"
 #include "tests/fake_machine.h"
 
 namespace hostconfig {
@@ -21,9 +21,7 @@ TEST(MessageTable, ChosenByOemCodePageAlone) {
     SCOPED_TRACE(c.oem);
     FakeMachine machine;
     machine.oem_code_page = c.oem;
-    hostconfig::Run run(machine);
-    SelectMessageTable(run);
-    EXPECT_EQ(c.table, run.MessageTable);
+    EXPECT_EQ(c.table, SelectMessageTable(machine));
   }
 }
 
@@ -57,12 +55,12 @@ TEST(Banner, DecodesTwentyOneBytesIntoTheTextBuffer) {
     FakeMachine machine;
     machine.oem_code_page = oem;
     machine.stdout_kind = StdoutKind::kCharacterDevice;
-    hostconfig::Run run(machine);
-    SelectMessageTable(run);
-    PrintBanner(run);
+    Console console(machine);
+    console.MessageTable = SelectMessageTable(machine);
+    PrintBanner(console);
     ASSERT_EQ(1u, machine.stdout_writes.size());
     EXPECT_EQ("HostConfig v1.0 (x86)\r\n", machine.stdout_writes[0]);
-    EXPECT_EQ("HostConfig v1.0 (x86)", std::string(run.TextBuffer.data()));
+    EXPECT_EQ("HostConfig v1.0 (x86)", DecodeBanner());
   }
 }
 
@@ -210,9 +208,9 @@ TEST(AlertMessage, ShowsTheTableTextUnderTheCaption) {
   FakeMachine machine;
   machine.oem_code_page = 936;
   machine.module_path = "D:\\deploy\\HostConfig.exe";
-  hostconfig::Run run(machine);
-  SelectMessageTable(run);
-  AlertMessage(run, msgNoAdapter);
+  Console console(machine);
+  console.MessageTable = SelectMessageTable(machine);
+  AlertMessage(console, msgNoAdapter);
   ASSERT_EQ(1u, machine.message_boxes.size());
   EXPECT_EQ("Hostconfig", machine.message_boxes[0].caption);
   EXPECT_EQ(GbkMessages[msgNoAdapter], machine.message_boxes[0].text);

@@ -2,16 +2,11 @@
 
 #include <algorithm>
 
+#include "util/ascii.h"
+
 namespace hostconfig {
 
 namespace {
-
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  return out;
-}
 
 const char* RootName(RegKey key) {
   switch (key) {
@@ -70,18 +65,18 @@ void FakeMachine::SetRegistryValue(const std::string& key_path,
                                    const std::string& name, uint32_t type,
                                    const std::string& data) {
   // Every key above the value exists too.
-  std::string upper = Upper(key_path);
+  std::string upper = UpperAscii(key_path);
   for (size_t pos = upper.find('\\'); pos != std::string::npos;
        pos = upper.find('\\', pos + 1))
     registry[upper.substr(0, pos)];
-  registry[upper][Upper(name)] = RegValue{type, data};
+  registry[upper][UpperAscii(name)] = RegValue{type, data};
 }
 
 const FakeMachine::RegValue* FakeMachine::FindRegistryValue(
     const std::string& key_path, const std::string& name) const {
-  auto key = registry.find(Upper(key_path));
+  auto key = registry.find(UpperAscii(key_path));
   if (key == registry.end()) return nullptr;
-  auto value = key->second.find(Upper(name));
+  auto value = key->second.find(UpperAscii(name));
   return value == key->second.end() ? nullptr : &value->second;
 }
 
@@ -129,38 +124,6 @@ std::string FakeMachine::WideCharToMultiByte(std::u16string_view text) {
   return out;
 }
 
-std::u16string FakeMachine::Utf8ToWide(std::string_view text) {
-  std::u16string out;
-  for (size_t i = 0; i < text.size();) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    uint32_t cp = 0xFFFD;
-    size_t len = 1;
-    if (c < 0x80) {
-      cp = c;
-    } else if ((c & 0xE0) == 0xC0 && i + 1 < text.size()) {
-      cp = ((c & 0x1F) << 6) | (text[i + 1] & 0x3F);
-      len = 2;
-    } else if ((c & 0xF0) == 0xE0 && i + 2 < text.size()) {
-      cp = ((c & 0x0F) << 12) | ((text[i + 1] & 0x3F) << 6) |
-           (text[i + 2] & 0x3F);
-      len = 3;
-    } else if ((c & 0xF8) == 0xF0 && i + 3 < text.size()) {
-      cp = ((c & 0x07) << 18) | ((text[i + 1] & 0x3F) << 12) |
-           ((text[i + 2] & 0x3F) << 6) | (text[i + 3] & 0x3F);
-      len = 4;
-    }
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (cp >> 10));
-      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(cp);
-    }
-    i += len;
-  }
-  return out;
-}
-
 std::string FakeMachine::LocaleDecimalSeparator() { return decimal_separator; }
 
 bool FakeMachine::GetVersionEx(uint32_t* major, uint32_t* minor) {
@@ -194,7 +157,7 @@ bool FakeMachine::ReadWholeFile(const std::string& path, std::string* bytes) {
 
 bool FakeMachine::CompareStringIgnoreCase(std::string_view a,
                                           std::string_view b) {
-  return a.size() == b.size() && Upper(a) == Upper(b);
+  return EqualIgnoringAsciiCase(a, b);
 }
 
 LeadBytes FakeMachine::AnsiLeadBytes() { return lead_bytes; }
@@ -212,7 +175,7 @@ std::string FakeMachine::JoinKey(RegKey base, const std::string& name) const {
   if (name.front() == '\\' || name.back() == '\\' ||
       name.find("\\\\") != std::string::npos)
     return std::string();
-  return path + "\\" + Upper(name);
+  return path + "\\" + UpperAscii(name);
 }
 
 int32_t FakeMachine::RegOpenKeyEx(RegKey base, const std::string& name,
@@ -239,7 +202,7 @@ int32_t FakeMachine::RegCreateKeyEx(RegKey base, const std::string& name,
   // several; a level that cannot be created leaves the ones before it.
   std::string level = KeyPath(base);
   size_t start = 0;
-  std::string upper = Upper(name);
+  std::string upper = UpperAscii(name);
   while (start <= upper.size() && !upper.empty()) {
     size_t end = upper.find('\\', start);
     if (end == std::string::npos) end = upper.size();
@@ -280,7 +243,7 @@ int32_t FakeMachine::RegSetValueEx(RegKey key, const std::string& value_name,
                                    uint32_t type, std::string_view data) {
   auto open = handles.find(key);
   if (open == handles.end()) return kErrorInvalidHandle;
-  registry[open->second][Upper(value_name)] = RegValue{type, std::string(data)};
+  registry[open->second][UpperAscii(value_name)] = RegValue{type, std::string(data)};
   events.push_back("RegSetValue " + open->second + "\\" + value_name + "=" +
                    std::string(data));
   return kErrorSuccess;
@@ -313,9 +276,9 @@ std::string FakeMachine::ExpandEnvironmentStrings(const std::string& text) {
     if (open == std::string::npos) break;
     size_t close = text.find('%', open + 1);
     if (close == std::string::npos) break;
-    std::string name = Upper(text.substr(open + 1, close - open - 1));
+    std::string name = UpperAscii(text.substr(open + 1, close - open - 1));
     auto var = std::find_if(environment.begin(), environment.end(),
-                            [&](const auto& e) { return Upper(e.first) == name; });
+                            [&](const auto& e) { return UpperAscii(e.first) == name; });
     out += text.substr(i, open - i);
     if (!name.empty() && var != environment.end()) {
       out += var->second;

@@ -141,7 +141,6 @@ class FakeMachine : public SystemInterface {
   uint32_t GetAdaptersAddresses(uint32_t family, uint32_t flags, uint32_t* size,
                                 std::vector<AdapterEntry>* out) override;
   std::string WideCharToMultiByte(std::u16string_view text) override;
-  std::u16string Utf8ToWide(std::string_view text) override;
   std::string LocaleDecimalSeparator() override;
   bool GetVersionEx(uint32_t* major, uint32_t* minor) override;
   FileProbe FindFirstFile(const std::string& path) override;

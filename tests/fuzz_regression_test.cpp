@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/settings_file.h"
+#include "settings/settings_text.h"
 #include "system/command_runner.h"
 #include "system/registry_path.h"
 #include "tests/fake_machine.h"
@@ -79,9 +80,9 @@ TEST(FuzzRegression, LookupAtTheEndOfTheText) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FakeMachine machine;
-    std::string value = "stale";
-    FindKeyInText(machine, c.text, "Mask", &value);
-    EXPECT_EQ(value, c.value);
+    const KeyMatch match =
+        FindKeyInText(SystemTextRules(machine).keys_equal, c.text, "Mask");
+    EXPECT_EQ(match.value, c.value);
   }
 }
 

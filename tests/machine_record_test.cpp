@@ -3,8 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/failure.h"
-#include "app/run_state.h"
+#include "settings/failure.h"
 #include "settings/machine_record.h"
 #include "tests/fake_machine.h"
 
@@ -27,17 +26,28 @@ TEST(DashedMac, DashBetweenBytePairs) {
 // already read.
 class MachineRecordTest : public ::testing::Test {
  protected:
-  MachineRecordTest() : run_(machine_) {
+  MachineRecordTest() {
     machine_.UseGbkLeadBytes();
-    run_.SettingsPath = kPath;
-    run_.PrimaryMac = "0A1B2C3D4E5F";
-    run_.DefaultMask = "255.255.0.0";
-    run_.DefaultGateway = "10.0.0.1";
-    run_.DefaultDns1 = "10.0.0.53";
-    run_.DefaultDns2 = "10.0.0.54";
+    defaults_.DefaultMask = "255.255.0.0";
+    defaults_.DefaultGateway = "10.0.0.1";
+    defaults_.DefaultDns1 = "10.0.0.53";
+    defaults_.DefaultDns2 = "10.0.0.54";
   }
+  std::vector<std::string> Read() {
+    return Fields(ReadMachineRecord(machine_, kPath, kMac, defaults_));
+  }
+  // The dashed MAC when the record's lookup asks for it, else empty.
+  std::string DashedLookup() {
+    std::string dashed;
+    LookUpMachineEntry(kMac, [&](std::string_view key) {
+      if (key != kMac) dashed = key;
+      return ReadCleanSetting(machine_, kPath, key);
+    });
+    return dashed;
+  }
+  static constexpr char kMac[] = "0A1B2C3D4E5F";
   FakeMachine machine_;
-  hostconfig::Run run_;
+  GlobalDefaults defaults_;
 };
 
 TEST_F(MachineRecordTest, FindsAndSplitsTheEntry) {
@@ -117,36 +127,29 @@ TEST_F(MachineRecordTest, FindsAndSplitsTheEntry) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     machine_.files[kPath] = c.file;
-    run_.DashedMac.clear();
-    ReadMachineRecord(run_);
-    EXPECT_EQ(c.fields, Fields(run_.MachineRecord));
-    EXPECT_EQ(c.dashed, run_.DashedMac);
+    EXPECT_EQ(c.fields, Read());
+    EXPECT_EQ(c.dashed, DashedLookup());
   }
 }
 
 TEST_F(MachineRecordTest, EmptyDefaultsLeaveFieldsEmpty) {
-  run_.DefaultMask.clear();
-  run_.DefaultGateway.clear();
-  run_.DefaultDns1.clear();
-  run_.DefaultDns2.clear();
+  defaults_ = GlobalDefaults{};
   machine_.files[kPath] = "0A1B2C3D4E5F=LAB-07,192.0.2.10";
-  ReadMachineRecord(run_);
   const std::vector<std::string> expected = {"LAB-07", "192.0.2.10", "", "", "", ""};
-  EXPECT_EQ(expected, Fields(run_.MachineRecord));
+  EXPECT_EQ(expected, Read());
 }
 
 TEST_F(MachineRecordTest, NoFileGivesNoNameAfterBothLookups) {
-  ReadMachineRecord(run_);
   const std::vector<std::string> expected = {
       "", "", "255.255.0.0", "10.0.0.1", "10.0.0.53", "10.0.0.54"};
-  EXPECT_EQ(expected, Fields(run_.MachineRecord));
-  EXPECT_EQ("0A-1B-2C-3D-4E-5F", run_.DashedMac);
+  EXPECT_EQ(expected, Read());
   EXPECT_EQ(2, machine_.find_calls);
+  EXPECT_EQ("0A-1B-2C-3D-4E-5F", DashedLookup());
 }
 
 TEST_F(MachineRecordTest, LockedFileRaises) {
   machine_.locked_files.insert(kPath);
-  EXPECT_THROW(ReadMachineRecord(run_), Failure);
+  EXPECT_THROW(Read(), Failure);
 }
 
 TEST(SplitMachineEntry, WithoutDoubleByteSupportEveryCommaPairCounts) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/run_state.h"
+#include "settings/settings_file.h"
 #include "tests/fake_machine.h"
 
 namespace hostconfig {
@@ -92,11 +92,9 @@ TEST(RunRestartPhase, ReadsRebootAfreshFromTheSettingsFile) {
     SCOPED_TRACE(c.name);
     FakeMachine m;
     m.UseGbkLeadBytes();
-    hostconfig::Run run(m);
-    run.SettingsPath = "C:\\kits\\hostconfig.ini";
-    if (c.file != nullptr) m.files[run.SettingsPath] = c.file;
-    RunRestartPhase(run);
-    EXPECT_EQ(c.setting, run.RestartSetting);
+    const std::string settings_path = "C:\\kits\\hostconfig.ini";
+    if (c.file != nullptr) m.files[settings_path] = c.file;
+    EXPECT_EQ(c.setting, RunRestartPhase(m, settings_path));
     std::vector<uint32_t> exits;
     if (c.restarts) exits = {6};
     EXPECT_EQ(exits, m.exit_windows_flags);

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/failure.h"
-#include "app/run_state.h"
+#include "settings/failure.h"
 #include "settings/settings_file.h"
+#include "settings/settings_text.h"
+#include "util/double_byte.h"
 #include "tests/fake_machine.h"
 
 namespace hostconfig {
@@ -284,13 +285,13 @@ TEST(ReadGlobalDefaults, SetsPathAndCleanedDefaultsFromFreshReads) {
       "Gateway=\t192.0.2.1 ; router\r\n"
       "DNS1=192.0.2.53\xA3\xBBlab\r\n"
       "\"DNS2\"=192.0.2.54\r\n";
-  hostconfig::Run run(machine);
-  ReadGlobalDefaults(run);
-  EXPECT_EQ("D:\\lab\\tool.ini", run.SettingsPath);
-  EXPECT_EQ("255.255.255.0", run.DefaultMask);
-  EXPECT_EQ("192.0.2.1", run.DefaultGateway);
-  EXPECT_EQ("192.0.2.53", run.DefaultDns1);
-  EXPECT_EQ("192.0.2.54", run.DefaultDns2);
+  const std::string settings_path = SettingsPathOf(machine);
+  const GlobalDefaults defaults = ReadGlobalDefaults(machine, settings_path);
+  EXPECT_EQ("D:\\lab\\tool.ini", settings_path);
+  EXPECT_EQ("255.255.255.0", defaults.DefaultMask);
+  EXPECT_EQ("192.0.2.1", defaults.DefaultGateway);
+  EXPECT_EQ("192.0.2.53", defaults.DefaultDns1);
+  EXPECT_EQ("192.0.2.54", defaults.DefaultDns2);
   EXPECT_EQ(4, machine.file_reads);
 }
 
@@ -298,25 +299,25 @@ TEST(ReadGlobalDefaults, LongModulePathAndNoFile) {
   FakeMachine machine;
   const std::string dir = "C:\\" + std::string(280, 'k') + "\\";
   machine.module_path = dir + "hostconfig.exe";
-  hostconfig::Run run(machine);
-  ReadGlobalDefaults(run);
-  EXPECT_EQ(dir + "hostconfig.ini", run.SettingsPath);
-  EXPECT_EQ("", run.DefaultMask);
-  EXPECT_EQ("", run.DefaultGateway);
-  EXPECT_EQ("", run.DefaultDns1);
-  EXPECT_EQ("", run.DefaultDns2);
+  const std::string settings_path = SettingsPathOf(machine);
+  GlobalDefaults defaults = ReadGlobalDefaults(machine, settings_path);
+  EXPECT_EQ(dir + "hostconfig.ini", settings_path);
+  EXPECT_EQ("", defaults.DefaultMask);
+  EXPECT_EQ("", defaults.DefaultGateway);
+  EXPECT_EQ("", defaults.DefaultDns1);
+  EXPECT_EQ("", defaults.DefaultDns2);
 
   machine.files[dir + "hostconfig.ini"] = "DNS2=192.0.2.54";
-  ReadGlobalDefaults(run);
-  EXPECT_EQ("192.0.2.54", run.DefaultDns2);
+  defaults = ReadGlobalDefaults(machine, settings_path);
+  EXPECT_EQ("192.0.2.54", defaults.DefaultDns2);
 }
 
 TEST(ReadGlobalDefaults, LockedFileEndsTheRunAtTheFirstLookup) {
   FakeMachine machine;
   machine.locked_files.insert(kPath);
-  hostconfig::Run run(machine);
-  EXPECT_THROW(ReadGlobalDefaults(run), Failure);
-  EXPECT_EQ(kPath, run.SettingsPath);
+  const std::string settings_path = SettingsPathOf(machine);
+  EXPECT_THROW(ReadGlobalDefaults(machine, settings_path), Failure);
+  EXPECT_EQ(kPath, settings_path);
 }
 
 // A shared file for 100,000 machines: each lookup is one pass with one

@@ -65,7 +65,7 @@ bool DecodeUtf8(std::string_view text, std::u16string* out) {
       code = (code << 6) | (next & 0x3F);
       ++taken;
     }
-    if (taken == form.length) {
+    if (form.length != 0 && taken == form.length) {
       Append(out, code);
       i += taken;
     } else {

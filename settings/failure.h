@@ -1,4 +1,5 @@
-// The failure that ends a run, and its report.
+// The failure that ends a run: a facility the run cannot do without (console
+// output, opening the settings file, memory) has failed.
 #pragma once
 
 #include <cstdint>
@@ -7,9 +8,8 @@
 
 namespace hostconfig {
 
-// A failure of an underlying facility (console output, opening the settings
-// file, memory). It passes out of every phase and ends the run with the
-// failure report and exit code 1.
+// Passes out of every phase and ends the run with the failure report and
+// exit code 1.
 class Failure : public std::runtime_error {
  public:
   // kind names the failure ("EInOutError", "EFOpenError"); location is the
@@ -22,13 +22,6 @@ class Failure : public std::runtime_error {
   std::string kind_;
   uint32_t location_;
 };
-
-// "Exception KIND in module MODULE at LOCATION." LF MESSAGE, with "." added
-// to a non-empty message that does not already end in one. location is
-// written as eight uppercase hexadecimal digits.
-std::string FormatFailureReport(const std::string& kind,
-                                const std::string& module_name,
-                                uint32_t location, const std::string& message);
 
 // The code location reported for a failure raised at `address`.
 uint32_t CodeLocation(const void* address);

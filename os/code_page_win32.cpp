@@ -2,11 +2,11 @@
 // and its own conversion, so a marked file reads as the tool reads it.
 #include <windows.h>
 
-#include "checker/checker_system.h"
+#include "os/code_page.h"
 
 namespace hostconfig {
 
-uint32_t DefaultCodePage() { return GetACP(); }
+uint32_t DefaultAnsiCodePage() { return GetACP(); }
 
 std::string WideToCodePage(std::u16string_view text, uint32_t code_page,
                            size_t* unconverted) {

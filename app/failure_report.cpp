@@ -1,12 +1,8 @@
-#include "app/failure.h"
+#include "app/failure_report.h"
 
 #include <cstdio>
 
 namespace hostconfig {
-
-Failure::Failure(std::string kind, const std::string& message,
-                 uint32_t location)
-    : std::runtime_error(message), kind_(std::move(kind)), location_(location) {}
 
 std::string FormatFailureReport(const std::string& kind,
                                 const std::string& module_name,
@@ -17,10 +13,6 @@ std::string FormatFailureReport(const std::string& kind,
                        " at " + address + ".\n" + message;
   if (!message.empty() && message.back() != '.') report += '.';
   return report;
-}
-
-uint32_t CodeLocation(const void* address) {
-  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(address));
 }
 
 }  // namespace hostconfig

@@ -1,10 +1,10 @@
 // The code page services of the native checker, without a system to ask:
 // the default is GBK, and only ASCII converts from a marked file.
-#include "checker/checker_system.h"
+#include "os/code_page.h"
 
 namespace hostconfig {
 
-uint32_t DefaultCodePage() { return 936; }
+uint32_t DefaultAnsiCodePage() { return 936; }
 
 std::string WideToCodePage(std::u16string_view text, uint32_t,
                            size_t* unconverted) {

@@ -1,0 +1,40 @@
+// The findings of a settings file check: entries that never match, values
+// the tool would pass on unchecked, keys given twice.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/text_rules.h"
+
+namespace hostconfig {
+
+struct Finding {
+  size_t line = 0;  // counted from 1
+  bool error = false;
+  std::string text;
+};
+
+// Findings as the checks add them; Sorted() orders them by line, keeping
+// the order of those on one line.
+class FindingList {
+ public:
+  void Error(size_t line, std::string text) {
+    items_.push_back({line, true, std::move(text)});
+  }
+  void Warning(size_t line, std::string text) {
+    items_.push_back({line, false, std::move(text)});
+  }
+  std::vector<Finding> Sorted();
+
+ private:
+  std::vector<Finding> items_;
+};
+
+// All findings for a decoded settings text, ordered by line.
+std::vector<Finding> CheckSettingsText(const TextRules& rules,
+                                       std::string_view text);
+
+}  // namespace hostconfig

@@ -1,0 +1,28 @@
+// What one machine's run would do, shown before it runs.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "settings/text_rules.h"
+
+namespace hostconfig {
+
+struct PreviewRequest {
+  std::string mac;  // 12 uppercase hexadecimal digits
+  std::string adapter = "Local Area Connection";
+  double windows_version = 10.0;
+  std::string windows_version_text = "10.0";
+  std::optional<std::string> current_name;
+};
+
+// Writes the preview of one machine: its entry and line, the six fields after
+// the defaults, whether the run renames and restarts, and the network shell
+// command lines. Returns 0 when the run would go on, 1 when it would stop
+// with "No valid setting!".
+int WritePreview(const TextRules& rules, std::string_view text,
+                 const PreviewRequest& request, std::ostream& out);
+
+}  // namespace hostconfig
