@@ -17,6 +17,9 @@ step() { echo; echo "=== $* ==="; }
 step "Installing missing packages"
 bash scripts/install_deps.sh
 
+step "Include layers"
+bash tests/check_layers.sh
+
 step "Native build and unit tests"
 cmake --preset native
 cmake --build --preset native -j 2
