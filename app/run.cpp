@@ -60,7 +60,8 @@ void RunSequence(SystemInterface& system, Console& console) {
 
   // Rename.
   PrintMessage(console, msgRenaming);
-  const bool NameChanged = ApplyComputerName(system, MachineRecord.ComputerName);
+  const RenameResult rename =
+      ApplyComputerName(system, MachineRecord.ComputerName);
 
   // Address, only with an address, a mask and a gateway.
   if (AddressComplete(MachineRecord)) {
@@ -70,7 +71,7 @@ void RunSequence(SystemInterface& system, Console& console) {
   }
 
   // Restart, only after this run renamed the computer.
-  if (NameChanged) RunRestartPhase(system, SettingsPath);
+  if (rename.NameChanged()) RunRestartPhase(system, SettingsPath);
 }
 
 int RunProgram(SystemInterface& system) {

@@ -54,7 +54,8 @@ AdapterList DiscoverAdapters(SystemInterface& system) {
   for (const AdapterEntry& adapter : adapters) {
     if (adapter.if_type != kIfTypeEthernet && adapter.if_type != kIfTypePpp)
       continue;
-    std::string name = system.WideCharToMultiByte(adapter.friendly_name);
+    std::string name =
+        system.WideCharToMultiByte(adapter.friendly_name, nullptr);
     std::string mac = MacText(adapter.physical_address);
     list.AdapterNames.push_back(name);
     list.AdapterMacs.push_back(mac);

@@ -33,6 +33,7 @@ struct AdapterEntry {
   std::u16string friendly_name;  // UTF-16; empty when the system gave none
   std::array<uint8_t, 8> physical_address{};  // as the structure holds them
   uint32_t if_type = 0;
+  uint32_t if_index = 0;  // IfIndex: the IPv4 interface index
   std::vector<UnicastAddress> unicast;
 };
 
@@ -86,6 +87,12 @@ struct ProcessInfo {
 
 inline constexpr uint32_t kWaitTimeout = 258;
 
+// The members of SYSTEMTIME that the run log uses.
+struct LocalTime {
+  uint16_t year = 0, month = 0, day = 0;
+  uint16_t hour = 0, minute = 0, second = 0;
+};
+
 class SystemInterface {
  public:
   virtual ~SystemInterface() = default;
@@ -114,8 +121,14 @@ class SystemInterface {
                                         uint32_t* size,
                                         std::vector<AdapterEntry>* adapters) = 0;
   // WideCharToMultiByte(CP_ACP, 0, ...): UTF-16 to the ANSI code page, with
-  // the system's default character for what the code page lacks.
-  virtual std::string WideCharToMultiByte(std::u16string_view text) = 0;
+  // the system's default character (or a best-fit look-alike) for what the
+  // code page lacks. When lossy is not null it tells whether the result
+  // differs from the text: converted back, it is not the same UTF-16.
+  virtual std::string WideCharToMultiByte(std::u16string_view text,
+                                          bool* lossy) = 0;
+  // CharUpperBuffA: the text upper-cased by the system's rules for the ANSI
+  // code page (letters beyond ASCII included).
+  virtual std::string CharUpper(std::string_view text) = 0;
   // The first character of the user locale's decimal separator
   // (GetLocaleInfoA, LOCALE_SDECIMAL), or "." when it cannot be read.
   virtual std::string LocaleDecimalSeparator() = 0;
@@ -148,7 +161,11 @@ class SystemInterface {
                                   std::string* data) = 0;
   virtual int32_t RegSetValueEx(RegKey key, const std::string& value_name,
                                 uint32_t type, std::string_view data) = 0;
+  virtual int32_t RegDeleteValue(RegKey key, const std::string& value_name) = 0;
   virtual int32_t RegCloseKey(RegKey key) = 0;
+
+  // GetLastError: the error code of the last call that failed.
+  virtual uint32_t GetLastError() = 0;
 
   // --- Computer name ---
   // GetComputerNameA into a buffer of `size` characters.
@@ -165,7 +182,26 @@ class SystemInterface {
                              const StartupInfo& startup,
                              ProcessInfo* process) = 0;
   virtual uint32_t WaitForSingleObject(Handle handle, uint32_t milliseconds) = 0;
+  // GetExitCodeProcess. False when it fails.
+  virtual bool GetExitCodeProcess(Handle process, uint32_t* code) = 0;
   virtual bool CloseHandle(Handle handle) = 0;
+
+  // --- Run log ---
+  // CreateFileA(path, FILE_APPEND_DATA, no sharing, OPEN_ALWAYS): opens a
+  // file for appending that no one else may open meanwhile. Returns 0 with
+  // *file set, or the system's error code (32 while another process holds
+  // the file).
+  virtual uint32_t OpenFileForAppend(const std::string& path, Handle* file) = 0;
+  // GetFileSize of an open file. False when it fails.
+  virtual bool GetFileSize(Handle file, uint64_t* size) = 0;
+  // WriteFile of all of bytes, then FlushFileBuffers. Returns 0, or the
+  // system's error code (112 for a full disk, also for a short write).
+  virtual uint32_t WriteFileFlushed(Handle file, std::string_view bytes) = 0;
+  // GetLocalTime.
+  virtual LocalTime GetLocalTime() = 0;
+  // GetTickCount: milliseconds since the system started.
+  virtual uint32_t GetTickCount() = 0;
+  virtual void Sleep(uint32_t milliseconds) = 0;
 
   // --- Restart ---
   // OpenProcessToken(GetCurrentProcess(), access, token).

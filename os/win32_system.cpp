@@ -13,12 +13,14 @@
 #undef CreateProcess
 #undef ExpandEnvironmentStrings
 #undef FindFirstFile
+#undef CharUpper
 #undef GetComputerName
 #undef GetModuleFileName
 #undef GetVersionEx
 #undef LookupPrivilegeValue
 #undef RegCreateKeyEx
 #undef RegOpenKeyEx
+#undef RegDeleteValue
 #undef RegQueryValueEx
 #undef RegSetValueEx
 #undef SetComputerName
@@ -162,6 +164,7 @@ uint32_t Win32System::GetAdaptersAddresses(uint32_t family, uint32_t flags,
     std::memcpy(entry.physical_address.data(), a->PhysicalAddress,
                 entry.physical_address.size());
     entry.if_type = a->IfType;
+    entry.if_index = a->IfIndex;
     for (const IP_ADAPTER_UNICAST_ADDRESS* u = a->FirstUnicastAddress;
          u != nullptr; u = u->Next) {
       UnicastAddress address;
@@ -176,18 +179,41 @@ uint32_t Win32System::GetAdaptersAddresses(uint32_t family, uint32_t flags,
   return result;
 }
 
-std::string Win32System::WideCharToMultiByte(std::u16string_view text) {
+std::string Win32System::WideCharToMultiByte(std::u16string_view text,
+                                             bool* lossy) {
+  if (lossy != nullptr) *lossy = false;
   if (text.empty()) return std::string();
   std::wstring wide(text.begin(), text.end());
   int wide_length = Length(wide.size());
   int length = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), wide_length,
                                      nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return std::string();
+  if (length <= 0) {
+    if (lossy != nullptr) *lossy = true;
+    return std::string();
+  }
   std::string out(static_cast<size_t>(length), '\0');
   ::WideCharToMultiByte(CP_ACP, 0, wide.data(), wide_length, out.data(), length,
                         nullptr, nullptr);
+  if (lossy != nullptr) {
+    // The default character and best-fit look-alikes both show as a
+    // difference once the text is converted back.
+    int back = ::MultiByteToWideChar(CP_ACP, 0, out.data(), length, nullptr, 0);
+    std::wstring round(static_cast<size_t>(back > 0 ? back : 0), L'\0');
+    if (back > 0)
+      ::MultiByteToWideChar(CP_ACP, 0, out.data(), length, round.data(), back);
+    *lossy = round != wide;
+  }
   return out;
 }
+
+std::string Win32System::CharUpper(std::string_view text) {
+  std::string out(text);
+  if (!out.empty())
+    ::CharUpperBuffA(out.data(), static_cast<DWORD>(Length(out.size())));
+  return out;
+}
+
+uint32_t Win32System::GetLastError() { return ::GetLastError(); }
 
 std::string Win32System::LocaleDecimalSeparator() {
   char separator[8] = {};
@@ -312,6 +338,10 @@ int32_t Win32System::RegSetValueEx(RegKey key, const std::string& value_name,
                           static_cast<DWORD>(data.size()));
 }
 
+int32_t Win32System::RegDeleteValue(RegKey key, const std::string& value_name) {
+  return ::RegDeleteValueA(ToHkey(key), value_name.c_str());
+}
+
 int32_t Win32System::RegCloseKey(RegKey key) {
   return ::RegCloseKey(ToHkey(key));
 }
@@ -370,9 +400,60 @@ uint32_t Win32System::WaitForSingleObject(Handle handle,
   return ::WaitForSingleObject(ToHandle(handle), milliseconds);
 }
 
+bool Win32System::GetExitCodeProcess(Handle process, uint32_t* code) {
+  DWORD value = 0;
+  if (!::GetExitCodeProcess(ToHandle(process), &value)) return false;
+  *code = value;
+  return true;
+}
+
 bool Win32System::CloseHandle(Handle handle) {
   return ::CloseHandle(ToHandle(handle)) != FALSE;
 }
+
+uint32_t Win32System::OpenFileForAppend(const std::string& path,
+                                        Handle* file) {
+  HANDLE opened = ::CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (opened == INVALID_HANDLE_VALUE) return ::GetLastError();
+  *file = FromHandle(opened);
+  return 0;
+}
+
+bool Win32System::GetFileSize(Handle file, uint64_t* size) {
+  DWORD high = 0;
+  DWORD low = ::GetFileSize(ToHandle(file), &high);
+  if (low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR) return false;
+  *size = (static_cast<uint64_t>(high) << 32) | low;
+  return true;
+}
+
+uint32_t Win32System::WriteFileFlushed(Handle file, std::string_view bytes) {
+  DWORD written = 0;
+  DWORD length = static_cast<DWORD>(Length(bytes.size()));
+  if (!::WriteFile(ToHandle(file), bytes.data(), length, &written, nullptr))
+    return ::GetLastError();
+  if (written != length) return ERROR_DISK_FULL;
+  if (!::FlushFileBuffers(ToHandle(file))) return ::GetLastError();
+  return 0;
+}
+
+LocalTime Win32System::GetLocalTime() {
+  SYSTEMTIME now;
+  ::GetLocalTime(&now);
+  LocalTime time;
+  time.year = now.wYear;
+  time.month = now.wMonth;
+  time.day = now.wDay;
+  time.hour = now.wHour;
+  time.minute = now.wMinute;
+  time.second = now.wSecond;
+  return time;
+}
+
+uint32_t Win32System::GetTickCount() { return ::GetTickCount(); }
+
+void Win32System::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
 
 bool Win32System::OpenProcessToken(uint32_t access, Handle* token) {
   HANDLE opened = nullptr;

@@ -9,7 +9,7 @@ TextRules SystemTextRules(SystemInterface& system) {
     return system.CompareStringIgnoreCase(a, b);
   };
   rules.from_utf16 = [&system](std::u16string_view text) {
-    return system.WideCharToMultiByte(text);
+    return system.WideCharToMultiByte(text, nullptr);
   };
   return rules;
 }

@@ -31,18 +31,21 @@ bool NameInForceMatches(std::string_view in_force, std::string_view wanted) {
   return in_force == wanted;
 }
 
-bool ApplyComputerName(SystemInterface& system,
-                       const std::string& computer_name) {
-  std::string in_force;
-  if (ReadNameInForce(system, &in_force) && NameInForceMatches(in_force, computer_name))
-    return false;
+RenameResult ApplyComputerName(SystemInterface& system,
+                               const std::string& computer_name) {
+  RenameResult result;
+  if (ReadNameInForce(system, &result.old_name) &&
+      NameInForceMatches(result.old_name, computer_name))
+    return result;
   bool renamed = system.SetComputerName(computer_name);
+  if (!renamed) result.error = system.GetLastError();
   // Written whatever the rename gave, so the name is on record for the next
   // start even where the rename call is refused.
   WriteRegistryString(system, kTcpipParameters, "NV Hostname", computer_name);
   // Only a rename that took effect is worth a restart: a refused one would
   // restart the machine for nothing, at every run.
-  return renamed;
+  result.outcome = renamed ? RenameOutcome::kRenamed : RenameOutcome::kRefused;
+  return result;
 }
 
 }  // namespace hostconfig

@@ -15,11 +15,27 @@ bool ReadNameInForce(SystemInterface& system, std::string* name);
 // True when the name in force already is the wanted name: the same bytes.
 bool NameInForceMatches(std::string_view in_force, std::string_view wanted);
 
+// What the rename phase did.
+enum class RenameOutcome {
+  kUnchanged,  // the name in force already was the entry's
+  kRenamed,    // the system took the new name
+  kRefused,    // the system refused the new name
+};
+
+struct RenameResult {
+  RenameOutcome outcome = RenameOutcome::kUnchanged;
+  // The name in force when the run started; empty when unreadable.
+  std::string old_name;
+  // The system's error code of a refused rename.
+  uint32_t error = 0;
+  // A restart may follow: the name was changed in this run.
+  bool NameChanged() const { return outcome == RenameOutcome::kRenamed; }
+};
+
 // Compares the name in force with computer_name byte for byte. When they
 // differ: SetComputerNameA, then "NV Hostname" written to the registry.
-// Returns true (the name was changed, a restart may follow) only when
-// SetComputerNameA succeeded.
-bool ApplyComputerName(SystemInterface& system,
-                       const std::string& computer_name);
+// Only a rename that SetComputerNameA accepted counts as changed.
+RenameResult ApplyComputerName(SystemInterface& system,
+                               const std::string& computer_name);
 
 }  // namespace hostconfig

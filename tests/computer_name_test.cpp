@@ -42,7 +42,7 @@ TEST(ApplyComputerName, RenamesOnlyWhenTheNamesDiffer) {
     m.computer_name = c.in_force;
     m.get_name_ok = c.get_ok;
     m.set_name_ok = c.set_ok;
-    const bool name_changed = ApplyComputerName(m, c.wanted);
+    const bool name_changed = ApplyComputerName(m, c.wanted).NameChanged();
 
     EXPECT_EQ(90u, m.last_name_size);
     EXPECT_EQ(c.name_changed, name_changed);

@@ -94,6 +94,12 @@ uint32_t FakeMachine::WriteStandardOutput(std::string_view bytes) {
 void FakeMachine::ShowMessageBox(const std::string& caption,
                                  const std::string& text) {
   message_boxes.push_back(Box{caption, text});
+  sequence.push_back("MessageBox " + text);
+}
+
+void FakeMachine::Event(std::string event) {
+  sequence.push_back(event);
+  events.push_back(std::move(event));
 }
 
 std::string FakeMachine::GetModuleFileName() { return module_path; }
@@ -110,19 +116,40 @@ uint32_t FakeMachine::GetAdaptersAddresses(uint32_t /*family*/,
   return fill_result;
 }
 
-std::string FakeMachine::WideCharToMultiByte(std::u16string_view text) {
+std::string FakeMachine::WideCharToMultiByte(std::u16string_view text,
+                                             bool* lossy) {
   std::string out;
+  bool changed = false;
   for (char16_t c : text) {
     auto extra = ansi_extra.find(c);
-    if (c < 0x80)
+    auto best_fit = ansi_best_fit.find(c);
+    if (c < 0x80) {
       out += static_cast<char>(c);
-    else if (extra != ansi_extra.end())
+    } else if (extra != ansi_extra.end()) {
       out += extra->second;
-    else
+    } else if (best_fit != ansi_best_fit.end()) {
+      out += best_fit->second;
+      changed = true;
+    } else {
       out += '?';
+      changed = true;
+    }
+  }
+  if (lossy != nullptr) *lossy = changed;
+  return out;
+}
+
+std::string FakeMachine::CharUpper(std::string_view text) {
+  std::string out = UpperAscii(text);
+  for (const auto& [from, to] : upper_extra) {
+    for (size_t pos = out.find(from); pos != std::string::npos;
+         pos = out.find(from, pos + to.size()))
+      out.replace(pos, from.size(), to);
   }
   return out;
 }
+
+uint32_t FakeMachine::GetLastError() { return last_error; }
 
 std::string FakeMachine::LocaleDecimalSeparator() { return decimal_separator; }
 
@@ -244,8 +271,17 @@ int32_t FakeMachine::RegSetValueEx(RegKey key, const std::string& value_name,
   auto open = handles.find(key);
   if (open == handles.end()) return kErrorInvalidHandle;
   registry[open->second][UpperAscii(value_name)] = RegValue{type, std::string(data)};
-  events.push_back("RegSetValue " + open->second + "\\" + value_name + "=" +
+  Event("RegSetValue " + open->second + "\\" + value_name + "=" +
                    std::string(data));
+  return kErrorSuccess;
+}
+
+int32_t FakeMachine::RegDeleteValue(RegKey key, const std::string& value_name) {
+  auto open = handles.find(key);
+  if (open == handles.end()) return kErrorInvalidHandle;
+  if (registry[open->second].erase(UpperAscii(value_name)) == 0)
+    return kErrorFileNotFound;
+  Event("RegDeleteValue " + open->second + "\\" + value_name);
   return kErrorSuccess;
 }
 
@@ -263,7 +299,8 @@ bool FakeMachine::GetComputerName(uint32_t size, std::string* name) {
 }
 
 bool FakeMachine::SetComputerName(const std::string& name) {
-  events.push_back("SetComputerName " + name);
+  Event("SetComputerName " + name);
+  if (!set_name_ok) last_error = set_name_error;
   return set_name_ok;
 }
 
@@ -305,7 +342,7 @@ bool FakeMachine::CreateProcess(const std::string& command_line,
   launch.has_directory = directory != nullptr;
   launch.startup = startup;
   launches.push_back(launch);
-  events.push_back("CreateProcess " + command_line);
+  Event("CreateProcess " + command_line);
   process->process = next_handle_++;
   process->thread = next_handle_++;
   launches.back().process = process->process;
@@ -328,7 +365,21 @@ uint32_t FakeMachine::WaitForSingleObject(Handle handle,
   return 0;
 }
 
+bool FakeMachine::GetExitCodeProcess(Handle process, uint32_t* code) {
+  if (!exit_code_ok) return false;
+  for (size_t i = 0; i < launches.size(); ++i) {
+    if (launches[i].process != process) continue;
+    *code = i < exit_codes.size() ? exit_codes[i] : 0;
+    return true;
+  }
+  return false;
+}
+
 bool FakeMachine::CloseHandle(Handle handle) {
+  if (open_paths_.erase(handle) > 0) {
+    --open_files;
+    return true;
+  }
   if (handle == kTokenHandle)
     ++token_closes;
   else if (!launches.empty()) {
@@ -336,6 +387,47 @@ bool FakeMachine::CloseHandle(Handle handle) {
     launches.back().closed.push_back(handle);
   }
   return true;
+}
+
+uint32_t FakeMachine::OpenFileForAppend(const std::string& path,
+                                        Handle* file) {
+  auto error = open_errors.find(path);
+  if (error != open_errors.end()) return error->second;
+  auto busy = busy_opens.find(path);
+  if (busy != busy_opens.end() && busy->second > 0) {
+    --busy->second;
+    return 32;  // ERROR_SHARING_VIOLATION
+  }
+  files[path];  // OPEN_ALWAYS creates it
+  *file = next_handle_++;
+  open_paths_[*file] = path;
+  ++open_files;
+  return 0;
+}
+
+bool FakeMachine::GetFileSize(Handle file, uint64_t* size) {
+  auto open = open_paths_.find(file);
+  if (open == open_paths_.end()) return false;
+  *size = files[open->second].size();
+  return true;
+}
+
+uint32_t FakeMachine::WriteFileFlushed(Handle file, std::string_view bytes) {
+  auto open = open_paths_.find(file);
+  if (open == open_paths_.end()) return 6;  // ERROR_INVALID_HANDLE
+  if (write_file_error != 0) return write_file_error;
+  files[open->second] += bytes;
+  sequence.push_back("AppendFile " + open->second);
+  return 0;
+}
+
+LocalTime FakeMachine::GetLocalTime() { return local_time; }
+
+uint32_t FakeMachine::GetTickCount() { return tick; }
+
+void FakeMachine::Sleep(uint32_t milliseconds) {
+  sleeps.push_back(milliseconds);
+  tick += milliseconds;
 }
 
 bool FakeMachine::OpenProcessToken(uint32_t access, Handle* token) {
@@ -356,13 +448,13 @@ bool FakeMachine::AdjustTokenPrivileges(Handle /*token*/, uint64_t /*luid*/,
                                         uint32_t attributes) {
   ++privilege_adjustments;
   adjusted_attributes = attributes;
-  events.push_back("AdjustToken");
+  Event("AdjustToken");
   return true;
 }
 
 bool FakeMachine::ExitWindowsEx(uint32_t flags, uint32_t /*reason*/) {
   exit_windows_flags.push_back(flags);
-  events.push_back("ExitWindows " + std::to_string(flags));
+  Event("ExitWindows " + std::to_string(flags));
   return true;
 }
 

@@ -49,6 +49,11 @@ class FakeMachine : public SystemInterface {
   // UTF-16 code units that the fake ANSI code page holds beyond ASCII, and
   // their bytes. Everything else becomes the default character "?".
   std::map<char16_t, std::string> ansi_extra;
+  // UTF-16 code units that the fake ANSI code page replaces by a best-fit
+  // look-alike: converted, but not back to the same character.
+  std::map<char16_t, std::string> ansi_best_fit;
+  // Byte sequences that CharUpper changes beyond ASCII ("\xE9" -> "\xC9").
+  std::map<std::string, std::string> upper_extra;
   LeadBytes lead_bytes{};
 
   // --- Files: path -> bytes; directories; paths that cannot be opened ---
@@ -78,6 +83,8 @@ class FakeMachine : public SystemInterface {
   std::string computer_name = "OLDNAME";
   bool get_name_ok = true;
   bool set_name_ok = true;
+  uint32_t set_name_error = 87;  // ERROR_INVALID_PARAMETER when refused
+  uint32_t last_error = 0;
   uint32_t last_name_size = 0;
 
   // --- Environment (names compared ignoring case) ---
@@ -103,6 +110,21 @@ class FakeMachine : public SystemInterface {
   bool create_process_ok = true;
   int create_process_calls = 0;  // failed ones included
   int wait_timeouts = 0;  // WAIT_TIMEOUT answers before each process ends
+  // Exit code of launch i (0 beyond the list); GetExitCodeProcess fails
+  // when exit_code_ok is false.
+  std::vector<uint32_t> exit_codes;
+  bool exit_code_ok = true;
+
+  // --- Run log ---
+  // Opens of a path answered with 32 (busy) before one succeeds; paths whose
+  // opens fail with the given error; an error for every write.
+  std::map<std::string, int> busy_opens;
+  std::map<std::string, uint32_t> open_errors;
+  uint32_t write_file_error = 0;
+  LocalTime local_time{2026, 12, 11, 8, 2, 13};
+  uint32_t tick = 1000;  // advanced by Sleep
+  std::vector<uint32_t> sleeps;
+  int open_files = 0;
 
   // --- Restart ---
   bool open_token_ok = true;
@@ -117,6 +139,9 @@ class FakeMachine : public SystemInterface {
   // "RegSetValue PATH\NAME=DATA", "CreateProcess LINE", "AdjustToken",
   // "ExitWindows FLAGS".
   std::vector<std::string> events;
+  // Everything above and the message boxes and log file writes, in order:
+  // events, "MessageBox TEXT", "AppendFile PATH".
+  std::vector<std::string> sequence;
 
   // Everything written to standard output, joined.
   std::string StdoutText() const;
@@ -140,7 +165,10 @@ class FakeMachine : public SystemInterface {
   std::string GetModuleFileName() override;
   uint32_t GetAdaptersAddresses(uint32_t family, uint32_t flags, uint32_t* size,
                                 std::vector<AdapterEntry>* out) override;
-  std::string WideCharToMultiByte(std::u16string_view text) override;
+  std::string WideCharToMultiByte(std::u16string_view text,
+                                  bool* lossy) override;
+  std::string CharUpper(std::string_view text) override;
+  uint32_t GetLastError() override;
   std::string LocaleDecimalSeparator() override;
   bool GetVersionEx(uint32_t* major, uint32_t* minor) override;
   FileProbe FindFirstFile(const std::string& path) override;
@@ -156,6 +184,7 @@ class FakeMachine : public SystemInterface {
                           std::string* data) override;
   int32_t RegSetValueEx(RegKey key, const std::string& value_name,
                         uint32_t type, std::string_view data) override;
+  int32_t RegDeleteValue(RegKey key, const std::string& value_name) override;
   int32_t RegCloseKey(RegKey key) override;
   bool GetComputerName(uint32_t size, std::string* name) override;
   bool SetComputerName(const std::string& name) override;
@@ -164,7 +193,14 @@ class FakeMachine : public SystemInterface {
                      const std::string* directory, const StartupInfo& startup,
                      ProcessInfo* process) override;
   uint32_t WaitForSingleObject(Handle handle, uint32_t milliseconds) override;
+  bool GetExitCodeProcess(Handle process, uint32_t* code) override;
   bool CloseHandle(Handle handle) override;
+  uint32_t OpenFileForAppend(const std::string& path, Handle* file) override;
+  bool GetFileSize(Handle file, uint64_t* size) override;
+  uint32_t WriteFileFlushed(Handle file, std::string_view bytes) override;
+  LocalTime GetLocalTime() override;
+  uint32_t GetTickCount() override;
+  void Sleep(uint32_t milliseconds) override;
   bool OpenProcessToken(uint32_t access, Handle* token) override;
   bool LookupPrivilegeValue(const std::string& name, uint64_t* luid) override;
   bool AdjustTokenPrivileges(Handle token, uint64_t luid,
@@ -175,6 +211,9 @@ class FakeMachine : public SystemInterface {
   // The key path a handle (root or opened key) stands for.
   std::string KeyPath(RegKey key) const;
   std::string JoinKey(RegKey base, const std::string& name) const;
+  // Records a change of the machine in events and sequence.
+  void Event(std::string event);
+  std::map<Handle, std::string> open_paths_;
   RegKey next_key_ = 1;
   Handle next_handle_ = 0x100;
   int remaining_timeouts_ = 0;
