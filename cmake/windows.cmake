@@ -5,7 +5,7 @@ target_compile_definitions(hostconfig_core PUBLIC _WIN32_WINNT=0x0501 WINVER=0x0
 add_library(hostconfig_win32 STATIC ${CMAKE_SOURCE_DIR}/os/win32_system.cpp)
 target_link_libraries(hostconfig_win32 PUBLIC hostconfig_core iphlpapi advapi32 user32 kernel32)
 
-add_executable(hostconfig ${CMAKE_SOURCE_DIR}/app/main.cpp)
+add_executable(hostconfig ${CMAKE_SOURCE_DIR}/app/main.cpp ${CMAKE_SOURCE_DIR}/os/dll_search_win32.cpp)
 target_link_libraries(hostconfig PRIVATE hostconfig_win32)
 
 # The Wine tests' stand-in for netsh.exe and wineboot.exe: records each
