@@ -2,8 +2,12 @@
 # Windows XP SP3 and later.
 target_compile_definitions(hostconfig_core PUBLIC _WIN32_WINNT=0x0501 WINVER=0x0501 WIN32_LEAN_AND_MEAN NOMINMAX)
 
+# Only DLLs on the KnownDLLs list of every Windows from XP on are imported:
+# Windows maps those from the system directory whatever the search order. The
+# IP helper library is not one; win32_system.cpp loads it from the system
+# directory at run time, so it is deliberately not linked here.
 add_library(hostconfig_win32 STATIC ${CMAKE_SOURCE_DIR}/os/win32_system.cpp)
-target_link_libraries(hostconfig_win32 PUBLIC hostconfig_core iphlpapi advapi32 user32 kernel32)
+target_link_libraries(hostconfig_win32 PUBLIC hostconfig_core advapi32 user32 kernel32)
 
 add_executable(hostconfig ${CMAKE_SOURCE_DIR}/app/main.cpp ${CMAKE_SOURCE_DIR}/os/dll_search_win32.cpp)
 target_link_libraries(hostconfig PRIVATE hostconfig_win32)
