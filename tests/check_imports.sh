@@ -97,7 +97,7 @@ if ((failures > 0)); then
   echo "check_imports: $exe: $failures problem(s)" >&2
   exit 1
 fi
-summary="PE32 console i386, subsystem $major.$minor, $size bytes, DLLs $(echo $dlls) (all KnownDLLs)"
+summary="PE32 console i386, subsystem $major.$minor, $size bytes, DLLs $(paste -sd' ' <<<"$dlls") (all KnownDLLs)"
 if ((dlls_only)); then
   echo "check_imports: $exe: $summary; functions and size not checked"
 else
