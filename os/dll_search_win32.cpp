@@ -1,6 +1,7 @@
-// RestrictDllSearch on Windows. Both calls it makes are newer than the oldest
-// Windows the executables run on, so they are looked up in kernel32 at run
-// time; where one is missing the search stays as the system has it.
+// RestrictDllSearch on Windows. SetDefaultDllDirectories is newer than XP,
+// and SetDllDirectoryA than XP without a service pack, so both are looked up
+// in kernel32 at run time and the executables still load on any XP; where
+// one is missing that part of the search stays as the system has it.
 #include <windows.h>
 
 #include "os/dll_search.h"
