@@ -11,10 +11,12 @@ target_link_libraries(hostconfig-check PRIVATE hostconfig_checker)
 
 if(NOT WIN32)
   target_sources(hostconfig_checker PRIVATE ${CMAKE_SOURCE_DIR}/os/code_page_portable.cpp)
+  target_sources(hostconfig-check PRIVATE ${CMAKE_SOURCE_DIR}/os/dll_search_portable.cpp)
   return()
 endif()
 
 target_sources(hostconfig_checker PRIVATE ${CMAKE_SOURCE_DIR}/os/code_page_win32.cpp)
+target_sources(hostconfig-check PRIVATE ${CMAKE_SOURCE_DIR}/os/dll_search_win32.cpp)
 if(NOT MSVC)
   target_link_options(hostconfig-check PRIVATE ${HOSTCONFIG_WIN_LINK_FLAGS})
 endif()

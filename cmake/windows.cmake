@@ -2,10 +2,14 @@
 # Windows XP SP3 and later.
 target_compile_definitions(hostconfig_core PUBLIC _WIN32_WINNT=0x0501 WINVER=0x0501 WIN32_LEAN_AND_MEAN NOMINMAX)
 
+# Only DLLs on the KnownDLLs list of every Windows from XP on are imported:
+# Windows maps those from the system directory whatever the search order. The
+# IP helper library is not one; win32_system.cpp loads it from the system
+# directory at run time, so it is deliberately not linked here.
 add_library(hostconfig_win32 STATIC ${CMAKE_SOURCE_DIR}/os/win32_system.cpp)
-target_link_libraries(hostconfig_win32 PUBLIC hostconfig_core iphlpapi advapi32 user32 kernel32)
+target_link_libraries(hostconfig_win32 PUBLIC hostconfig_core advapi32 user32 kernel32)
 
-add_executable(hostconfig ${CMAKE_SOURCE_DIR}/app/main.cpp)
+add_executable(hostconfig ${CMAKE_SOURCE_DIR}/app/main.cpp ${CMAKE_SOURCE_DIR}/os/dll_search_win32.cpp)
 target_link_libraries(hostconfig PRIVATE hostconfig_win32)
 
 # The Wine tests' stand-in for netsh.exe and wineboot.exe: records each
@@ -13,7 +17,12 @@ target_link_libraries(hostconfig PRIVATE hostconfig_win32)
 add_executable(recorder ${CMAKE_SOURCE_DIR}/tests/wine/recorder.cpp)
 # And one that holds a file open for writing, so that no one else can open it.
 add_executable(hold_open ${CMAKE_SOURCE_DIR}/tests/wine/hold_open.cpp)
-foreach(helper recorder hold_open)
+# And a DLL that leaves "<its path>.loaded" beside itself when it is loaded:
+# copies of it under the names of DLLs that are not KnownDLLs show whether
+# an executable loads such a DLL from its folder or working directory.
+add_library(load_marker SHARED ${CMAKE_SOURCE_DIR}/tests/wine/load_marker.cpp)
+set_target_properties(load_marker PROPERTIES PREFIX "")
+foreach(helper recorder hold_open load_marker)
   target_compile_definitions(${helper} PRIVATE _WIN32_WINNT=0x0501 WINVER=0x0501 WIN32_LEAN_AND_MEAN NOMINMAX)
 endforeach()
 
@@ -30,6 +39,8 @@ if(NOT MSVC)
   target_link_options(hostconfig PRIVATE ${HOSTCONFIG_WIN_LINK_FLAGS})
   target_link_options(recorder PRIVATE ${HOSTCONFIG_WIN_LINK_FLAGS})
   target_link_options(hold_open PRIVATE ${HOSTCONFIG_WIN_LINK_FLAGS})
+  # The marker needs no runtime DLL of its own either.
+  target_link_options(load_marker PRIVATE -static -static-libgcc -static-libstdc++ -s)
   target_compile_definitions(hostconfig_core PUBLIC __USE_MINGW_ANSI_STDIO=0)
 endif()
 

@@ -1,11 +1,14 @@
 // SystemInterface on the Windows API: each member is one call (or one short
 // sequence of calls) with the C++ types turned into handles and structures.
 // winsock2.h first: iptypes.h declares the adapter structures only after it.
+// iphlpapi.h is included for the structures only: the IP helper library is
+// loaded at run time from the system directory (see LoadIpHelper).
 #include <winsock2.h>
 #include <windows.h>
 #include <iphlpapi.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 // windows.h maps these names to their A or W forms; the seam's members carry
@@ -136,13 +139,78 @@ std::string Win32System::GetModuleFileName() {
   }
 }
 
+namespace {
+
+using GetAdaptersAddressesFn = ULONG(WINAPI*)(ULONG, ULONG, PVOID,
+                                              PIP_ADAPTER_ADDRESSES, PULONG);
+
+// What GetAdaptersAddresses answers when the IP helper library, or its
+// function, cannot be had: the loader's own codes. Neither is 111, so the
+// run goes on as after any failed adapter query (no adapter).
+constexpr uint32_t kErrorModNotFound = 126;
+constexpr uint32_t kErrorProcNotFound = 127;
+
+// The IP helper library, loaded on first use and kept for the process.
+struct IpHelper {
+  bool tried = false;
+  GetAdaptersAddressesFn get_adapters_addresses = nullptr;
+  uint32_t failure = 0;  // why get_adapters_addresses is null
+};
+IpHelper g_ip_helper;
+
+// The full path of `file` in the system directory; empty when the system
+// directory cannot be read.
+std::string InSystemDirectory(const char* file) {
+  std::vector<char> directory(MAX_PATH + 1);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    UINT size = static_cast<UINT>(directory.size());
+    UINT length = ::GetSystemDirectoryA(directory.data(), size);
+    if (length == 0) break;
+    if (length < size)
+      return std::string(directory.data(), length) + "\\" + file;
+    directory.resize(length);  // too small: length is the size needed
+  }
+  return std::string();
+}
+
+// iphlpapi.dll is not on the KnownDLLs list: loaded by name, the loader
+// would look for it in the executable's folder first, and the executable
+// runs elevated from a share. So it is loaded by its full path in the system
+// directory, and LOAD_WITH_ALTERED_SEARCH_PATH makes the loader look for its
+// own dependencies in that directory too.
+const IpHelper& LoadIpHelper() {
+  if (g_ip_helper.tried) return g_ip_helper;
+  g_ip_helper.tried = true;
+  g_ip_helper.failure = kErrorModNotFound;
+  std::string path = InSystemDirectory("iphlpapi.dll");
+  if (path.empty()) return g_ip_helper;
+  HMODULE module = ::LoadLibraryExA(path.c_str(), nullptr,
+                                    LOAD_WITH_ALTERED_SEARCH_PATH);
+  if (module == nullptr) return g_ip_helper;
+  // The module stays loaded for the rest of the process.
+  FARPROC function = ::GetProcAddress(module, "GetAdaptersAddresses");
+  if (function == nullptr) {
+    g_ip_helper.failure = kErrorProcNotFound;
+    return g_ip_helper;
+  }
+  // Through void (*)(), the one cast target that fits every function type.
+  g_ip_helper.get_adapters_addresses = reinterpret_cast<GetAdaptersAddressesFn>(
+      reinterpret_cast<void (*)()>(function));
+  g_ip_helper.failure = 0;
+  return g_ip_helper;
+}
+
+}  // namespace
+
 uint32_t Win32System::GetAdaptersAddresses(uint32_t family, uint32_t flags,
                                            uint32_t* size,
                                            std::vector<AdapterEntry>* adapters) {
+  const IpHelper& ip_helper = LoadIpHelper();
+  if (ip_helper.get_adapters_addresses == nullptr) return ip_helper.failure;
   ULONG length = *size;
   if (adapters == nullptr) {
-    ULONG result = ::GetAdaptersAddresses(family, flags, nullptr, nullptr,
-                                          &length);
+    ULONG result = ip_helper.get_adapters_addresses(family, flags, nullptr,
+                                                    nullptr, &length);
     *size = length;
     return result;
   }
@@ -151,7 +219,8 @@ uint32_t Win32System::GetAdaptersAddresses(uint32_t family, uint32_t flags,
                                     sizeof(ULONGLONG) +
                                 1);
   auto* first = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data());
-  ULONG result = ::GetAdaptersAddresses(family, flags, nullptr, first, &length);
+  ULONG result = ip_helper.get_adapters_addresses(family, flags, nullptr, first,
+                                                  &length);
   *size = length;
   if (result != NO_ERROR) return result;
   adapters->clear();

@@ -76,6 +76,44 @@ TEST_F(RunTest, NoAdapterStopsBeforeTheSettingsFile) {
   EXPECT_TRUE(machine.events.empty());
 }
 
+// A machine with an adapter and an entry for it, whose adapter query fails:
+// the run stops as on a machine without an adapter, before the settings
+// file, and changes nothing. 126 and 127 are what the Windows build answers
+// when the IP helper library or its GetAdaptersAddresses cannot be had.
+TEST_F(RunTest, FailedAdapterQueryStopsAsWithoutAnAdapter) {
+  struct Case {
+    const char* name;
+    uint32_t size_query_result;
+    uint32_t fill_result;
+  } cases[] = {
+      {"IP helper library not loaded", 126, 0},
+      {"GetAdaptersAddresses not in the library", 127, 0},
+      {"size query finds no data", 232, 0},
+      {"fill call fails", 111, 8},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeMachine fresh;
+    machine = fresh;
+    machine.AddAdapter(u"Local Area Connection", "0A1B2C3D4E5F", 6,
+                       {{23, 3, 3}});
+    machine.computer_name = "OLDNAME";
+    machine.size_query_result = c.size_query_result;
+    machine.fill_result = c.fill_result;
+    Settings(
+        "REBOOT=1\r\n"
+        "0A1B2C3D4E5F=LAB-07,192.0.2.10,255.255.255.0,192.0.2.1\r\n");
+    EXPECT_EQ(0, RunProgram(machine));
+    ASSERT_EQ(1u, machine.message_boxes.size());
+    EXPECT_EQ("hostconfig", machine.message_boxes[0].caption);
+    EXPECT_EQ("No ethernet adapter!", machine.message_boxes[0].text);
+    EXPECT_EQ(std::string(kBanner) + kDetecting, machine.StdoutText());
+    EXPECT_EQ(0, machine.find_calls);
+    EXPECT_EQ(0, machine.file_reads);
+    EXPECT_TRUE(machine.events.empty());
+  }
+}
+
 TEST_F(RunTest, PathsThroughTheRun) {
   struct Case {
     const char* name;

@@ -35,6 +35,7 @@ HC_BUILD=${HC_BUILD:-$HC_ROOT/build/win32}
 HC_EXE=${HC_EXE:-$HC_BUILD/hostconfig.exe}
 HC_RECORDER=${HC_RECORDER:-$HC_BUILD/recorder.exe}
 HC_HOLD_OPEN=${HC_HOLD_OPEN:-$HC_BUILD/hold_open.exe}
+HC_MARKER_DLL=${HC_MARKER_DLL:-$HC_BUILD/load_marker.dll}
 HC_TIMEOUT=${HC_TIMEOUT:-120}   # seconds for any one Wine command
 HC_WORK=${HC_WORK:-}
 
@@ -199,10 +200,13 @@ hc_start_session() {
 }
 
 # hc_wine ARGS...: runs a Wine program inside the machine (after the boot),
-# with the recorders in place of netsh.exe and wineboot.exe.
+# with the recorders in place of netsh.exe and wineboot.exe. A case may set
+# HC_DLL_OVERRIDES to more WINEDLLOVERRIDES entries (e.g. 'nsi,dnsapi=n,b'),
+# which are appended after a ';'.
 hc_wine() {
   hc_start_session
-  hc_in_machine env WINEDLLOVERRIDES='netsh.exe,wineboot.exe=n' \
+  hc_in_machine env \
+    WINEDLLOVERRIDES="netsh.exe,wineboot.exe=n${HC_DLL_OVERRIDES:+;$HC_DLL_OVERRIDES}" \
     timeout "$HC_TIMEOUT" wine "$@"
 }
 
