@@ -61,7 +61,7 @@ void SettingsView::Prefetch(const std::vector<std::string>& keys) {
 Located SettingsView::Locate(std::string_view key) {
   auto known = found_.find(std::string(key));
   if (known != found_.end()) return ToLocated(known->second);
-  KeyMatch match = FindKeyInText(rules_.keys_equal, text_, key, true);
+  KeyMatch match = FindKeyInText(rules_.keys_equal, text_, key);
   found_[std::string(key)] = match;
   return ToLocated(match);
 }

@@ -25,6 +25,10 @@ set_target_properties(load_marker PROPERTIES PREFIX "")
 foreach(helper recorder hold_open load_marker)
   target_compile_definitions(${helper} PRIVATE _WIN32_WINNT=0x0501 WINVER=0x0501 WIN32_LEAN_AND_MEAN NOMINMAX)
 endforeach()
+# And a check of the settings lookup's pre-check against every locale the
+# system lists (CompareStringEx and EnumSystemLocalesEx: Vista and later).
+add_executable(locale_digits ${CMAKE_SOURCE_DIR}/tests/wine/locale_digits.cpp)
+target_compile_definitions(locale_digits PRIVATE _WIN32_WINNT=0x0600 WINVER=0x0600 WIN32_LEAN_AND_MEAN NOMINMAX UNICODE)
 
 if(NOT MSVC)
   # Static runtime, XP subsystem version, console subsystem; unused code is
@@ -39,6 +43,7 @@ if(NOT MSVC)
   target_link_options(hostconfig PRIVATE ${HOSTCONFIG_WIN_LINK_FLAGS})
   target_link_options(recorder PRIVATE ${HOSTCONFIG_WIN_LINK_FLAGS})
   target_link_options(hold_open PRIVATE ${HOSTCONFIG_WIN_LINK_FLAGS})
+  target_link_options(locale_digits PRIVATE ${HOSTCONFIG_WIN_LINK_FLAGS})
   # The marker needs no runtime DLL of its own either.
   target_link_options(load_marker PRIVATE -static -static-libgcc -static-libstdc++ -s)
   target_compile_definitions(hostconfig_core PUBLIC __USE_MINGW_ANSI_STDIO=0)

@@ -4,6 +4,11 @@
 // format written line by line, and the run with what that model says the
 // run must change.
 //
+// Every lookup also gives the same line with and without the pre-check that
+// passes over lines which cannot match, under two comparisons: ASCII case
+// folding, and one that also ignores "-" and "'" as the locale comparison's
+// word sort weighs them lightly (digits count in both).
+//
 // Input: byte 0 chooses the lead-byte table (none, GBK, Big5) and whether
 // the name in force already equals the entry's; the rest is the file.
 #include <cstddef>
@@ -128,6 +133,37 @@ void UseLeadTable(FakeMachine& machine, int table) {
   if (table == 2) machine.UseBig5LeadBytes();
 }
 
+// Without "-" and "'", ASCII letters folded.
+std::string WordSortKey(std::string_view text) {
+  std::string key;
+  for (char c : text)
+    if (c != '-' && c != '\'') key += UpperAscii(c);
+  return key;
+}
+
+bool SameInWordSort(std::string_view a, std::string_view b) {
+  return WordSortKey(a) == WordSortKey(b);
+}
+
+void CheckPrecheck(std::string_view text) {
+  std::vector<std::string> keys = {"Mask", "Gateway", "DNS1", "DNS2", "REBOOT",
+                                   "LogFile", kMac, DashedMacFor(kMac)};
+  // The key texts of the first lines, whatever their bytes.
+  const std::vector<std::string> lines = ModelLines(text);
+  for (size_t i = 0; i < lines.size() && i < 3; ++i)
+    keys.push_back(lines[i].substr(0, lines[i].find('=')));
+  for (const KeyComparison& equal :
+       {KeyComparison(EqualIgnoringAsciiCase), KeyComparison(SameInWordSort)}) {
+    for (const std::string& key : keys) {
+      const KeyMatch with = FindKeyInText(equal, text, key, true);
+      const KeyMatch without = FindKeyInText(equal, text, key, false);
+      FUZZ_CHECK_EQ(with.found, without.found);
+      FUZZ_CHECK_EQ(with.line_start, without.line_start);
+      FUZZ_CHECK(with.value == without.value);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace hostconfig
 
@@ -144,8 +180,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   machine.module_path = kModulePath;
   machine.files[kSettingsPath] = file;
   const LeadBytes lead = machine.lead_bytes;
-  const std::vector<std::string> lines =
-      ModelLines(DecodeSettingsText(SystemTextRules(machine), file));
+  const std::string decoded = DecodeSettingsText(SystemTextRules(machine), file);
+  const std::vector<std::string> lines = ModelLines(decoded);
+  CheckPrecheck(decoded);
 
   const std::string settings_path = SettingsPathOf(machine);
   FUZZ_CHECK_EQ(settings_path, std::string(kSettingsPath));

@@ -37,10 +37,11 @@ struct KeyMatch {
 // its first "=" equals the key (by `equal`, whole and untrimmed) gives the
 // value; when that value is empty, the first line with the key in double
 // quotes gives it instead, empty or not. One pass, no line copied.
-// With `precheck`, lines whose key text provably cannot compare equal are
-// passed over without calling `equal`; the result is the same.
+// With `precheck`, lines whose key text provably cannot compare equal (both
+// printable ASCII, with other sequences of digits) are passed over without
+// calling `equal`; the result is the same as without it.
 KeyMatch FindKeyInText(const KeyComparison& equal, std::string_view text,
-                       std::string_view key, bool precheck = false);
+                       std::string_view key, bool precheck = true);
 
 // The lookups of many keys in one pass, each exactly as FindKeyInText finds
 // it; result i belongs to keys[i].

@@ -320,8 +320,39 @@ TEST(ReadGlobalDefaults, LockedFileEndsTheRunAtTheFirstLookup) {
   EXPECT_EQ(kPath, settings_path);
 }
 
-// A shared file for 100,000 machines: each lookup is one pass with one
-// locale comparison per line, also when the quoted key has to be tried.
+// The pre-check passes over a line only when its key text and the key are
+// both printable ASCII with different digits; every other line is compared.
+TEST(ReadSetting, PassesOverOnlyLinesThatCannotMatch) {
+  struct Case {
+    const char* name;
+    std::string file;
+    const char* key;
+    int compares;
+  } cases[] = {
+      {"other digits", "Mask2=1\r\nDNS1=2\r\n", "Mask", 0},
+      {"same digits, other letters", "MASK=1", "Mask", 1},
+      {"quoted key: plain and quoted compared", "\"Mask\"=1", "Mask", 2},
+      {"double-byte key text", "M\xD6\xD0=1", "Mask", 1},
+      {"control byte in the key text", "Ma\tsk=1", "Mask", 1},
+      {"dashed MAC has the plain MAC's digits", "0A-1B-2C-3D-4E-5F=x",
+       "0A1B2C3D4E5F", 1},
+      {"MAC with other digits", "0A1B2C3D4E60=x", "0A1B2C3D4E5F", 0},
+      {"key not printable ASCII", "Mask=1\r\nX=2", "\xD6\xD0", 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CountingMachine machine;
+    machine.files[kPath] = c.file;
+    std::string value;
+    ReadSetting(machine, kPath, c.key, &value);
+    EXPECT_EQ(c.compares, machine.compares);
+  }
+}
+
+// A shared file for 100,000 machines: each lookup is one pass with at most
+// one locale comparison per line, also when the quoted key has to be tried,
+// and none for a line whose key text cannot match (printable ASCII with
+// other digits).
 class LargeFile : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -340,19 +371,38 @@ class LargeFile : public ::testing::Test {
   CountingMachine machine_;
 };
 
-TEST_F(LargeFile, LookupsCompareEachLineOnce) {
+TEST_F(LargeFile, LookupsCompareOnlyLinesThatCanMatch) {
+  struct Case {
+    const char* key;
+    const char* value;
+    int compares;              // with the pre-check, as the run looks up
+    int compares_without;      // every line with "=" up to the match
+  } cases[] = {
+      // "Mask" and "Gateway" have no digits, like no MAC line.
+      {"Gateway", "192.0.2.1", 2, kEntries + 2},
+      // No line has the digits "1" alone.
+      {"DNS1", "", 0, kEntries + 2},
+      // The lines whose digits are 00000001869 (1869A to 1869F and a few
+      // such as 186A9) up to the entry itself.
+      {"00000001869F", "PC-099999,10.1.134.159", 6, kEntries + 1},
+  };
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ("192.0.2.1", ReadCleanSetting(machine_, kPath, "Gateway"));
-  EXPECT_EQ(kEntries + 2, machine_.compares);
+  const std::string& text = machine_.files[kPath];
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    machine_.compares = 0;
+    EXPECT_EQ(c.value, ReadCleanSetting(machine_, kPath, c.key));
+    EXPECT_EQ(c.compares, machine_.compares);
 
-  machine_.compares = 0;
-  EXPECT_EQ("", ReadCleanSetting(machine_, kPath, "DNS1"));
-  EXPECT_EQ(kEntries + 2, machine_.compares);
-
-  machine_.compares = 0;
-  EXPECT_EQ("PC-099999,10.1.134.159",
-            ReadCleanSetting(machine_, kPath, "00000001869F"));
-  EXPECT_EQ(kEntries + 1, machine_.compares);
+    machine_.compares = 0;
+    const KeyMatch without = FindKeyInText(
+        SystemTextRules(machine_).keys_equal, text, c.key, /*precheck=*/false);
+    EXPECT_EQ(c.compares_without, machine_.compares);
+    const KeyMatch with = FindKeyInText(SystemTextRules(machine_).keys_equal,
+                                        text, c.key);
+    EXPECT_EQ(without.found, with.found);
+    EXPECT_EQ(without.line_start, with.line_start);
+  }
   const auto elapsed = std::chrono::steady_clock::now() - start;
   // Generous even for an unoptimised build under sanitizers.
   EXPECT_LT(elapsed, std::chrono::seconds(5));
