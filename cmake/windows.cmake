@@ -6,7 +6,8 @@ target_compile_definitions(hostconfig_core PUBLIC _WIN32_WINNT=0x0501 WINVER=0x0
 # Windows maps those from the system directory whatever the search order. The
 # IP helper library is not one; win32_system.cpp loads it from the system
 # directory at run time, so it is deliberately not linked here.
-add_library(hostconfig_win32 STATIC ${CMAKE_SOURCE_DIR}/os/win32_system.cpp)
+add_library(hostconfig_win32 STATIC ${CMAKE_SOURCE_DIR}/os/win32_system.cpp
+  ${CMAKE_SOURCE_DIR}/os/win32_process.cpp)
 target_link_libraries(hostconfig_win32 PUBLIC hostconfig_core advapi32 user32 kernel32)
 
 add_executable(hostconfig ${CMAKE_SOURCE_DIR}/app/main.cpp ${CMAKE_SOURCE_DIR}/os/dll_search_win32.cpp)
