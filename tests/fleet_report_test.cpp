@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "checker/checker.h"
 #include "checker/code_page.h"
 #include "checker/findings.h"
 #include "checker/fleet_report.h"
@@ -228,6 +231,81 @@ TEST(FleetReport, RowsInAlignedColumnsAndTheSummary) {
       "0 done, 0 stale, 1 failed, 1 pending, 1 unknown\n",
       out.str());
   EXPECT_EQ("", warnings.str());
+}
+
+// The command line: files on disk, as an administrator runs it.
+struct FleetProgram : ::testing::Test {
+  FleetProgram() {
+    dir = std::filesystem::temp_directory_path() /
+          ("hostconfig_fleet_" +
+           std::string(::testing::UnitTest::GetInstance()
+                           ->current_test_info()->name()));
+    std::filesystem::create_directories(dir);
+  }
+  ~FleetProgram() override { std::filesystem::remove_all(dir); }
+  std::string Write(const std::string& name, const std::string& bytes,
+                    std::ios::openmode mode = std::ios::trunc) {
+    std::string path = (dir / name).string();
+    std::ofstream(path, std::ios::binary | std::ios::out | mode) << bytes;
+    return path;
+  }
+  int Run(std::vector<std::string> args) {
+    out.str("");
+    err.str("");
+    return RunChecker(args, out, err);
+  }
+  std::filesystem::path dir;
+  std::ostringstream out, err;
+};
+
+TEST_F(FleetProgram, NewEntriesAppendedCheckCleanAndReportPending) {
+  // MAC collection: defaults only, every PC ran once and stopped.
+  std::string ini = Write("lab.ini", kDefaults);
+  std::string log = Write(
+      "lab.csv", kHeader + NoEntry("0A1B2C3D4E5F", 1) + NoEntry("0A1B2C3D4E60", 2) +
+                     "garbage\r\n");
+  EXPECT_EQ(1, Run({ini, "--log", log}));
+  EXPECT_TRUE(out.str().ends_with("0 done, 0 stale, 0 failed, 0 pending, 2 unknown\n"))
+      << out.str();
+  EXPECT_EQ(0, Run({ini, "--log", log, "--new-entries"}));
+  EXPECT_EQ(log + ":4: warning: 1 fields, not 14; the line is passed over\n",
+            err.str());
+  Write("lab.ini", out.str(), std::ios::app);
+  EXPECT_EQ(0, Run({ini}));
+  EXPECT_EQ("0 errors, 0 warnings\n", out.str());
+  EXPECT_EQ(1, Run({ini, "--log", log}));
+  EXPECT_TRUE(out.str().ends_with("0 done, 0 stale, 0 failed, 2 pending, 0 unknown\n"))
+      << out.str();
+  // Nothing is unknown any more: nothing more to append.
+  EXPECT_EQ(0, Run({ini, "--log", log, "--new-entries"}));
+  EXPECT_EQ("", out.str());
+}
+
+TEST_F(FleetProgram, UsageErrors) {
+  std::string ini = Write("lab.ini", kDefaults);
+  std::string log = Write("lab.csv", kHeader);
+  struct Bad {
+    const char* name;
+    std::vector<std::string> args;
+    const char* message;
+  } bad[] = {
+      {"log without its name", {ini, "--log"}, "--log needs a value"},
+      {"new entries without a log", {ini, "--new-entries"}, "needs --log"},
+      {"a log and a MAC", {ini, "--log", log, "--mac", "0A1B2C3D4E5F"},
+       "do not go together"},
+      {"a missing log", {ini, "--log", log, "--log", (dir / "no.csv").string()},
+       "no.csv: no such file"},
+      {"a log but no settings file", {"--log", log}, "no settings file given"},
+      {"--here with a log", {"--here", "--log", log}, "--here takes no other"},
+      {"--here outside Windows", {"--here"}, "--here needs Windows"},
+      {"--here outside Windows, with a file", {"--here", ini}, "--here needs Windows"},
+  };
+  for (const Bad& b : bad) {
+    SCOPED_TRACE(b.name);
+    EXPECT_EQ(2, Run(b.args));
+    EXPECT_NE(std::string::npos, err.str().find(b.message)) << err.str();
+    EXPECT_EQ("", out.str());
+  }
 }
 
 }  // namespace
