@@ -2,7 +2,7 @@
 # the Windows build) the resources of both executables and the release zip.
 
 file(GLOB HOSTCONFIG_CHECKER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/checker/*.cpp)
-list(FILTER HOSTCONFIG_CHECKER_SOURCES EXCLUDE REGEX "/checker/main\\.cpp$")
+list(FILTER HOSTCONFIG_CHECKER_SOURCES EXCLUDE REGEX "/checker/(main|here_win32|here_portable)\\.cpp$")
 add_library(hostconfig_checker STATIC ${HOSTCONFIG_CHECKER_SOURCES})
 target_link_libraries(hostconfig_checker PUBLIC hostconfig_core)
 
@@ -10,12 +10,16 @@ add_executable(hostconfig-check ${CMAKE_SOURCE_DIR}/checker/main.cpp)
 target_link_libraries(hostconfig-check PRIVATE hostconfig_checker)
 
 if(NOT WIN32)
-  target_sources(hostconfig_checker PRIVATE ${CMAKE_SOURCE_DIR}/os/code_page_portable.cpp)
+  target_sources(hostconfig_checker PRIVATE ${CMAKE_SOURCE_DIR}/os/code_page_portable.cpp
+                 ${CMAKE_SOURCE_DIR}/checker/here_portable.cpp)
   target_sources(hostconfig-check PRIVATE ${CMAKE_SOURCE_DIR}/os/dll_search_portable.cpp)
   return()
 endif()
 
-target_sources(hostconfig_checker PRIVATE ${CMAKE_SOURCE_DIR}/os/code_page_win32.cpp)
+# --here reads the PC through the run's own Windows seam.
+target_sources(hostconfig_checker PRIVATE ${CMAKE_SOURCE_DIR}/os/code_page_win32.cpp
+               ${CMAKE_SOURCE_DIR}/checker/here_win32.cpp)
+target_link_libraries(hostconfig_checker PUBLIC hostconfig_win32)
 target_sources(hostconfig-check PRIVATE ${CMAKE_SOURCE_DIR}/os/dll_search_win32.cpp)
 if(NOT MSVC)
   target_link_options(hostconfig-check PRIVATE ${HOSTCONFIG_WIN_LINK_FLAGS})

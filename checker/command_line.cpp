@@ -2,15 +2,14 @@
 // output of a check.
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <ostream>
-#include <system_error>
 
 #include "checker/checker.h"
 #include "checker/code_page.h"
+#include "checker/fleet_report.h"
+#include "checker/here.h"
+#include "checker/read_file.h"
 #include "checker/settings_view.h"
 #include "os/code_page.h"
 #include "settings/settings_text.h"
@@ -24,6 +23,9 @@ constexpr std::string_view kUsage =
     "usage: hostconfig-check [--code-page N] FILE\n"
     "       hostconfig-check [--code-page N] FILE --mac XXXXXXXXXXXX\n"
     "                        [--adapter NAME] [--version N.N] [--name CURRENT]\n"
+    "       hostconfig-check [--code-page N] FILE --log LOG [--log LOG ...]\n"
+    "                        [--new-entries]\n"
+    "       hostconfig-check --here [FILE]                    (Windows only)\n"
     "\n"
     "Checks a hostconfig settings file as the tool reads it and lists\n"
     "findings as FILE:LINE: error|warning: text, then a summary.\n"
@@ -31,6 +33,15 @@ constexpr std::string_view kUsage =
     "fields after the defaults, the rename, the restart and the network\n"
     "shell command lines (adapter default \"Local Area Connection\", Windows\n"
     "version default 10.0; without --name the rename is conditional).\n"
+    "With --log, reports each machine entry by its MAC's newest line in the\n"
+    "run logs (the tool writes them with LogFile=): done, stale (the entry\n"
+    "changed since), failed, pending (no run with the entry yet), then the\n"
+    "MACs that ran without an entry (unknown). Bad log lines are warnings\n"
+    "on standard error. With --new-entries, prints only a line to append to\n"
+    "FILE for each unknown MAC, named after its old name.\n"
+    "With --here, previews the run of this PC: its adapter, MAC, name and\n"
+    "Windows version as the tool finds them; FILE defaults to\n"
+    "hostconfig.ini beside hostconfig-check.exe, read as the tool reads it.\n"
     "Nothing is ever changed.\n"
     "\n"
     "--code-page: the code page of the file's bytes (936, 950, 1252, ...);\n"
@@ -38,12 +49,14 @@ constexpr std::string_view kUsage =
     "with a UTF-8 or UTF-16 mark is converted to it; outside Windows only\n"
     "ASCII converts, every other character becomes \"?\".\n"
     "\n"
-    "Exit code: 0 no error, 1 errors (or, with --mac, a run that would stop),\n"
-    "2 the file cannot be read or the arguments are wrong.\n";
+    "Exit code: 0 no error, 1 errors (with --mac or --here, a run that would\n"
+    "stop; with --log, an entry not done or a MAC unknown; --new-entries\n"
+    "gives 0), 2 a file cannot be read or the arguments are wrong.\n";
 
 struct Options {
-  bool help = false;
+  bool help = false, here = false, new_entries = false;
   std::optional<std::string> file, mac, adapter, version, name, code_page;
+  std::vector<std::string> logs;
 };
 
 bool ParseVersion(std::string_view text, double* version) {
@@ -73,6 +86,24 @@ int Usage(std::ostream& err, std::string_view problem) {
   return 2;
 }
 
+// The options that do not go together; empty, or the problem.
+std::string CheckCombination(const Options& options) {
+  if (options.here) {
+    if (options.mac || options.adapter || options.version || options.name ||
+        options.code_page || !options.logs.empty() || options.new_entries)
+      return "--here takes no other option: it reads this PC as the run does";
+    return {};
+  }
+  if (!options.file) return "no settings file given";
+  if (!options.mac && (options.adapter || options.version || options.name))
+    return "--adapter, --version and --name need --mac";
+  if (options.mac && !options.logs.empty())
+    return "--mac and --log do not go together";
+  if (options.new_entries && options.logs.empty())
+    return "--new-entries needs --log";
+  return {};
+}
+
 // Fills *options from the arguments; empty, or the problem with them.
 std::string ParseArguments(const std::vector<std::string>& args,
                            Options* options) {
@@ -88,7 +119,14 @@ std::string ParseArguments(const std::vector<std::string>& args,
                                          : arg == "--name"      ? &options->name
                                          : arg == "--code-page" ? &options->code_page
                                                                 : nullptr;
-    if (option) {
+    if (arg == "--here" || arg == "--new-entries") {
+      bool& flag = arg == "--here" ? options->here : options->new_entries;
+      if (flag) return arg + " is given twice";
+      flag = true;
+    } else if (arg == "--log") {
+      if (i + 1 >= args.size()) return arg + " needs a value";
+      options->logs.push_back(args[++i]);
+    } else if (option) {
       if (i + 1 >= args.size()) return arg + " needs a value";
       if (option->has_value()) return arg + " is given twice";
       *option = args[++i];
@@ -100,10 +138,7 @@ std::string ParseArguments(const std::vector<std::string>& args,
       options->file = arg;
     }
   }
-  if (!options->file) return "no settings file given";
-  if (!options->mac && (options->adapter || options->version || options->name))
-    return "--adapter, --version and --name need --mac";
-  return {};
+  return CheckCombination(*options);
 }
 
 // The code page and the preview request the options ask for; empty, or the
@@ -132,27 +167,6 @@ std::string ReadOptions(const Options& options, uint32_t* code_page,
   }
   request->current_name = options.name;
   return {};
-}
-
-// The file's bytes; false (with the reason on err) when it cannot be read.
-bool ReadSettingsFile(const std::string& path, std::string* bytes,
-                      std::ostream& err) {
-  std::error_code error;
-  std::filesystem::file_status status = std::filesystem::status(path, error);
-  const char* problem = nullptr;
-  if (error || !std::filesystem::exists(status)) {
-    problem = "no such file";
-  } else if (std::filesystem::is_directory(status)) {
-    problem = "is a directory";
-  } else {
-    std::ifstream file(path, std::ios::binary);
-    bytes->assign(std::istreambuf_iterator<char>(file),
-                  std::istreambuf_iterator<char>());
-    if (!file || file.bad()) problem = "cannot be read";
-  }
-  if (problem == nullptr) return true;
-  err << "hostconfig-check: " << path << ": " << problem << "\n";
-  return false;
 }
 
 int WriteFindings(const std::string& file, std::vector<Finding> findings,
@@ -198,13 +212,24 @@ int RunChecker(const std::vector<std::string>& args, std::ostream& out,
   }
   if (problem.empty()) problem = ReadOptions(options, &code_page, &request);
   if (!problem.empty()) return Usage(err, problem);
+  if (options.here) {
+    SystemInterface* pc = ThisPc();
+    if (pc == nullptr)
+      return Usage(err, "--here needs Windows: it reads the adapter, the name "
+                        "and the version of the PC it runs on");
+    return RunHere(*pc, options.file, out, err);
+  }
 
   std::string bytes;
-  if (!ReadSettingsFile(*options.file, &bytes, err)) return 2;
+  if (!ReadNamedFile(*options.file, &bytes, err)) return 2;
   size_t unconverted = 0;
   const TextRules rules = CheckerTextRules(code_page, &unconverted);
   const std::string text = DecodeSettingsText(rules, std::move(bytes));
   if (options.mac) return WritePreview(rules, text, request, out);
+  if (!options.logs.empty()) {
+    return RunFleetReport(rules, text, options.logs, options.new_entries, out,
+                          err);
+  }
   return WriteFindings(*options.file, CheckSettingsText(rules, text), code_page,
                        unconverted, out);
 }

@@ -79,11 +79,6 @@ void CheckUnknownKey(const Line& line, const KeyComparison& equal,
   }
 }
 
-struct Machine {
-  std::string mac;
-  std::vector<size_t> lines;  // every line with this MAC as its key
-};
-
 // What the pass over the lines sorts out: the lines of each global key and
 // the machines, in the order of their first line.
 struct SortedLines {
@@ -264,6 +259,11 @@ void CheckMachine(SettingsView& view, const Machine& machine,
 }
 
 }  // namespace
+
+std::vector<Machine> FindMachines(const SettingsView& view) {
+  FindingList ignored;
+  return CheckLines(view, ignored).machines;
+}
 
 std::vector<Finding> FindingList::Sorted() {
   std::stable_sort(items_.begin(), items_.end(),

@@ -33,6 +33,18 @@ class FindingList {
   std::vector<Finding> items_;
 };
 
+class SettingsView;
+
+// A MAC with lines of its own in a settings file: every line whose key is
+// that MAC as the tool can find it (plain, dashed or in quotes).
+struct Machine {
+  std::string mac;
+  std::vector<size_t> lines;  // indexes into the view's lines
+};
+
+// The machines of a settings text, in the order of their first line.
+std::vector<Machine> FindMachines(const SettingsView& view);
+
 // All findings for a decoded settings text, ordered by line.
 std::vector<Finding> CheckSettingsText(const TextRules& rules,
                                        std::string_view text);

@@ -31,13 +31,8 @@ void WriteEntryLine(const SettingsView& view, const MachineLookup& lookup,
 MachineRecordFields WriteFields(SettingsView& view,
                                 const MachineRecordFields& own,
                                 std::ostream& out) {
-  GlobalDefaults defaults;
-  defaults.DefaultMask = view.Clean(view.Locate(kMaskKey).raw);
-  defaults.DefaultGateway = view.Clean(view.Locate(kGatewayKey).raw);
-  defaults.DefaultDns1 = view.Clean(view.Locate(kDns1Key).raw);
-  defaults.DefaultDns2 = view.Clean(view.Locate(kDns2Key).raw);
   MachineRecordFields filled = own;
-  FillFromDefaults(&filled, defaults);
+  FillFromDefaults(&filled, ViewDefaults(view));
 
   struct Slot {
     std::string_view name;

@@ -95,4 +95,13 @@ MachineLookup LookUpMachine(SettingsView& view, std::string_view mac) {
   return result;
 }
 
+GlobalDefaults ViewDefaults(SettingsView& view) {
+  GlobalDefaults defaults;
+  defaults.DefaultMask = view.Clean(view.Locate(kMaskKey).raw);
+  defaults.DefaultGateway = view.Clean(view.Locate(kGatewayKey).raw);
+  defaults.DefaultDns1 = view.Clean(view.Locate(kDns1Key).raw);
+  defaults.DefaultDns2 = view.Clean(view.Locate(kDns2Key).raw);
+  return defaults;
+}
+
 }  // namespace hostconfig

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "settings/settings_file.h"
 #include "settings/settings_text.h"
 
 namespace hostconfig {
@@ -73,5 +74,8 @@ struct MachineLookup {
 };
 
 MachineLookup LookUpMachine(SettingsView& view, std::string_view mac);
+
+// The four defaults as the global-defaults phase reads them.
+GlobalDefaults ViewDefaults(SettingsView& view);
 
 }  // namespace hostconfig

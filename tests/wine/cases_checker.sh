@@ -103,3 +103,35 @@ wine_case_checker_preview_matches_the_run() {
   [[ $preview == *$'\nRestart: no ("REBOOT" is "0", line 5)\n'* ]] || hc_fail "preview restart: $preview"
   hc_expect_eq "$(hc_reg_value "$HC_TCPIP_KEY" 'NV Hostname')" LAB-07 "NV Hostname written"
 }
+
+# hostconfig-check.exe --here on the machine itself: the MAC, adapter and
+# name in force that the run finds there, then the preview of its entry;
+# without an entry, the line that gives it one. Nothing is changed.
+wine_case_checker_here_shows_this_pc() {
+  hc_hostname old-pc
+  hc_adapter eth0 02:0a:1b:c3:d4:5e on
+  hc_install
+  cp "$HC_CHECK_EXE" "$(hc_kits_path hostconfig-check.exe)"
+  printf '%s' $'Mask=255.255.255.0\r\nGateway=192.0.2.1\r\n' \
+    $'020a1bc3d45e=lab-07,192.0.2.10\r\n' | hc_ini
+  local out rc=0
+  out=$(hc_wine 'C:\kits\hostconfig-check.exe' --here </dev/null 2>"$HC_CASE_DIR/stderr" |
+    tr -d '\r') || rc=$?
+  hc_expect_eq "$rc" 0 "exit code of --here with an entry"
+  [[ $out == 'This PC: MAC 020A1BC3D45E, adapter "eth0", computer name OLD-PC, Windows '* ]] ||
+    hc_fail "--here first line: $out"
+  [[ $out == *$'\nSettings file: C:\\kits\\hostconfig.ini\n'* ]] || hc_fail "--here settings file: $out"
+  [[ $out == *$'\nPreview for MAC 020A1BC3D45E, adapter "eth0", '* ]] || hc_fail "--here preview: $out"
+  [[ $out == *$'\nRename: yes, from OLD-PC to LAB-07\n'* ]] || hc_fail "--here rename: $out"
+  [[ -z $(hc_recorded) ]] || hc_fail "--here started a command: $(hc_recorded)"
+  [[ $(hc_reg_value "$HC_TCPIP_KEY" 'NV Hostname') != LAB-07 ]] || hc_fail "--here wrote NV Hostname"
+
+  # Without an entry: the line to add, in the --new-entries form.
+  printf '%s' $'Mask=255.255.255.0\r\n' | hc_ini
+  rc=0
+  out=$(hc_wine 'C:\kits\hostconfig-check.exe' --here 'C:\kits\hostconfig.ini' \
+    </dev/null 2>>"$HC_CASE_DIR/stderr" | tr -d '\r') || rc=$?
+  hc_expect_eq "$rc" 1 "exit code of --here without an entry"
+  [[ $out == *$'\n020A1BC3D45E=OLD-PC ; seen '*' on adapter "eth0"' ]] ||
+    hc_fail "--here line to add: $out"
+}
