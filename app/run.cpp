@@ -68,7 +68,9 @@ void RunSequence(SystemInterface& system, Console& console,
 
   // Rename.
   PrintMessage(console, msgRenaming);
-  NoteRename(log, ApplyComputerName(system, MachineRecord.ComputerName));
+  const RenameResult rename =
+      ApplyComputerName(system, MachineRecord.ComputerName);
+  NoteRename(log, rename);
 
   // Address, only with an address, a mask and a gateway.
   if (AddressComplete(MachineRecord)) {
@@ -81,7 +83,7 @@ void RunSequence(SystemInterface& system, Console& console,
   // Restart, only after this run renamed the computer and as "REBOOT" asks.
   // The line goes first: a forced restart ends the process.
   const bool restart =
-      log.rename->NameChanged() &&
+      rename.NameChanged() &&
       RestartRequested(ReadCleanSetting(system, SettingsPath, kRebootKey));
   FinishRunLog(system, log, restart);
   if (restart) RestartWindows(system, kEwxReboot, /*force=*/true);
