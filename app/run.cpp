@@ -3,6 +3,7 @@
 #include <new>
 
 #include "app/failure_report.h"
+#include "app/run_log_record.h"
 #include "discovery/adapters.h"
 #include "discovery/windows_version.h"
 #include "settings/failure.h"
@@ -33,7 +34,8 @@ void ReportFailure(Console& console, const std::string& kind,
 
 }  // namespace
 
-void RunSequence(SystemInterface& system, Console& console) {
+void RunSequence(SystemInterface& system, Console& console,
+                 RunLogRecord& log) {
   // Start-up.
   console.MessageTable = SelectMessageTable(system);
   const double WindowsVersion =
@@ -47,45 +49,61 @@ void RunSequence(SystemInterface& system, Console& console) {
     AlertMessage(console, msgNoAdapter);
     return;
   }
+  log.line.mac = adapters.PrimaryMac;
+  log.line.adapter = adapters.PrimaryAdapterName;
 
-  // Global defaults, then this machine's entry.
+  // Global defaults and the run log's path, then this machine's entry.
   const std::string SettingsPath = SettingsPathOf(system);
   const GlobalDefaults defaults = ReadGlobalDefaults(system, SettingsPath);
+  log.path = ReadLogPath(system, SettingsPath);
   const MachineRecordFields MachineRecord =
       ReadMachineRecord(system, SettingsPath, adapters.PrimaryMac, defaults);
   if (MachineRecord.ComputerName.empty()) {
+    // The line goes first: the box may stay open for hours.
+    WriteRunLog(system, log, RunOutcome::kNoEntry, "");
     AlertMessage(console, msgNoSetting);
     return;
   }
+  NoteEntry(log, MachineRecord);
 
   // Rename.
   PrintMessage(console, msgRenaming);
   const RenameResult rename =
       ApplyComputerName(system, MachineRecord.ComputerName);
+  NoteRename(log, rename);
 
   // Address, only with an address, a mask and a gateway.
   if (AddressComplete(MachineRecord)) {
     PrintMessage(console, msgConfiguring);
-    ApplyAddressCommands(system, MachineRecord, adapters.PrimaryAdapterName,
-                         WindowsVersion);
+    log.commands = RunAddressCommands(system, MachineRecord,
+                                      adapters.PrimaryAdapterName,
+                                      WindowsVersion);
   }
 
-  // Restart, only after this run renamed the computer.
-  if (rename.NameChanged()) RunRestartPhase(system, SettingsPath);
+  // Restart, only after this run renamed the computer and as "REBOOT" asks.
+  // The line goes first: a forced restart ends the process.
+  const bool restart =
+      rename.NameChanged() &&
+      RestartRequested(ReadCleanSetting(system, SettingsPath, kRebootKey));
+  FinishRunLog(system, log, restart);
+  if (restart) RestartWindows(system, kEwxReboot, /*force=*/true);
 }
 
 int RunProgram(SystemInterface& system) {
   Console console(system);
+  RunLogRecord log;
   int exit_code = 0;
   try {
-    RunSequence(system, console);
+    RunSequence(system, console, log);
   } catch (const Failure& failure) {
     ReportFailure(console, failure.kind(), failure.location(), failure.what());
+    WriteRunLog(system, log, RunOutcome::kFailed, failure.what());
     exit_code = 1;
   } catch (const std::bad_alloc&) {
     ReportFailure(console, "EOutOfMemory",
                   CodeLocation(reinterpret_cast<const void*>(&RunSequence)),
                   "Out of memory");
+    WriteRunLog(system, log, RunOutcome::kFailed, "Out of memory");
     exit_code = 1;
   }
   CloseConsole(system, console.output);

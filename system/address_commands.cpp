@@ -98,17 +98,31 @@ std::string ExpandCommandProgram(SystemInterface& system,
   return program + command.substr(end);
 }
 
+std::vector<CommandRun> RunAddressCommands(SystemInterface& system,
+                                           const MachineRecordFields& record,
+                                           const std::string& adapter_name,
+                                           double windows_version) {
+  std::vector<CommandRun> runs;
+  for (const std::string& command :
+       BuildAddressCommands(record, adapter_name, windows_version)) {
+    CommandRun run;
+    run.line = ExpandCommandProgram(system, command);
+    // Each command runs hidden and is awaited; a failed one does not stop
+    // the ones after it.
+    run.started = LaunchProcess(system, run.line, nullptr, /*wait=*/true,
+                                kSwHide, &run.exit_code);
+    runs.push_back(std::move(run));
+  }
+  return runs;
+}
+
 std::vector<std::string> ApplyAddressCommands(
     SystemInterface& system, const MachineRecordFields& record,
     const std::string& adapter_name, double windows_version) {
   std::vector<std::string> launched;
-  for (const std::string& command :
-       BuildAddressCommands(record, adapter_name, windows_version)) {
-    launched.push_back(ExpandCommandProgram(system, command));
-    // Each command runs hidden and is awaited; a failed one does not stop
-    // the ones after it.
-    LaunchProcess(system, launched.back(), nullptr, /*wait=*/true, kSwHide);
-  }
+  for (CommandRun& run :
+       RunAddressCommands(system, record, adapter_name, windows_version))
+    launched.push_back(std::move(run.line));
   return launched;
 }
 

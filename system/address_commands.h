@@ -1,6 +1,8 @@
 // The network shell commands that set the adapter's address and DNS servers.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,9 +24,24 @@ std::vector<std::string> BuildAddressCommands(const MachineRecordFields& record,
 std::string ExpandCommandProgram(SystemInterface& system,
                                  const std::string& command);
 
+// One command of the address phase, as it went.
+struct CommandRun {
+  std::string line;  // the command line as launched
+  bool started = false;
+  // The exit code of a started command; empty when it could not be read.
+  std::optional<uint32_t> exit_code;
+};
+
 // Runs each command of BuildAddressCommands, its program path expanded,
-// hidden and awaited; a command that cannot start does not stop the ones
-// after it. Returns the command lines as launched.
+// hidden and awaited; a command that cannot start, or that exits non-zero,
+// does not stop the ones after it. Returns each command's line, whether it
+// started, and its exit code, in order.
+std::vector<CommandRun> RunAddressCommands(SystemInterface& system,
+                                           const MachineRecordFields& record,
+                                           const std::string& adapter_name,
+                                           double windows_version);
+
+// RunAddressCommands, giving only the command lines as launched.
 std::vector<std::string> ApplyAddressCommands(
     SystemInterface& system, const MachineRecordFields& record,
     const std::string& adapter_name, double windows_version);

@@ -38,7 +38,9 @@ void ExpandPercentVariables(SystemInterface& system, std::string* text) {
 
 bool LaunchProcess(SystemInterface& system, const std::string& command_line,
                    const std::string* directory, bool wait,
-                   uint16_t show_window) {
+                   uint16_t show_window,
+                   std::optional<uint32_t>* exit_code) {
+  if (exit_code != nullptr) exit_code->reset();
   StartupInfo startup;
   startup.cb = kStartupInfoSize;
   startup.flags = kStartupFlags;
@@ -51,6 +53,9 @@ bool LaunchProcess(SystemInterface& system, const std::string& command_line,
     while (system.WaitForSingleObject(process.process, kPollMilliseconds) ==
            kWaitTimeout) {
     }
+    uint32_t code = 0;
+    if (exit_code != nullptr && system.GetExitCodeProcess(process.process, &code))
+      *exit_code = code;
   }
   system.CloseHandle(process.process);
   system.CloseHandle(process.thread);

@@ -68,4 +68,35 @@ bool NextCsvRecord(std::string_view text, size_t* pos,
 std::optional<RunLogLine> ParseRunLogRecord(
     const std::vector<std::string>& fields, std::string* problem);
 
+// --- Where the log is, and appending to it ---
+
+// The global key that names the log; without it no log is written.
+inline constexpr std::string_view kLogFileKey = "LogFile";
+
+// True for a path that names its own place, whatever the working directory:
+// a drive letter ("C:\", also "C:x"), a UNC path ("\\server\") or a path
+// from the root of the current drive ("\logs"); "/" counts as "\".
+bool IsAbsoluteWindowsPath(std::string_view path);
+
+// The log's path for a cleaned, non-empty "LogFile" value: %NAME%
+// references expanded (ExpandEnvironmentStrings of the whole value), then a
+// relative path taken from the executable's folder, not the working
+// directory (a startup script runs in system32).
+std::string ResolveLogPath(SystemInterface& system, std::string_view value);
+
+// How long a busy log is retried, in all, and the pause between tries.
+inline constexpr uint32_t kLogBusyBoundMilliseconds = 15000;
+inline constexpr uint32_t kLogPauseMinMilliseconds = 50;
+inline constexpr uint32_t kLogPauseMaxMilliseconds = 250;
+
+// Appends the line to the log at path, with the header in front when the
+// file is new or empty, in one write that is flushed before the file is
+// closed. The file is opened for appending with no sharing, so lines from
+// many PCs never mix; while another PC holds it (error 32), the open is
+// tried again after a random pause until kLogBusyBoundMilliseconds have
+// passed (GetTickCount). Returns 0, or the error that kept the line out.
+// Never throws.
+uint32_t AppendRunLog(SystemInterface& system, const std::string& path,
+                      const RunLogLine& line);
+
 }  // namespace hostconfig

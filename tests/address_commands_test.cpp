@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -182,6 +183,44 @@ TEST(ApplyAddressCommands, GoesOnAfterACommandThatCannotStart) {
   m.create_process_ok = false;
   ApplyAddressCommands(m, Record("10.0.0.53", "10.0.0.54"), "LAN", 10.0);
   EXPECT_EQ(3, m.create_process_calls);
+}
+
+TEST(RunAddressCommands, GivesEachCommandsStartAndExitCode) {
+  struct Case {
+    const char* name;
+    bool create_ok;
+    std::vector<uint32_t> exit_codes;
+    bool exit_code_ok;
+    std::vector<std::optional<uint32_t>> expected;
+  } cases[] = {
+      {"all exit 0", true, {0, 0, 0}, true, {0u, 0u, 0u}},
+      // A command that exits non-zero does not stop the ones after it.
+      {"second exits 1", true, {0, 1, 0}, true, {0u, 1u, 0u}},
+      {"first exits 1", true, {1, 0, 0}, true, {1u, 0u, 0u}},
+      {"codes cannot be read", true, {1, 1, 1}, false,
+       {std::nullopt, std::nullopt, std::nullopt}},
+      {"none can start", false, {0, 0, 0}, true,
+       {std::nullopt, std::nullopt, std::nullopt}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeMachine m;
+    m.create_process_ok = c.create_ok;
+    m.exit_codes = c.exit_codes;
+    m.exit_code_ok = c.exit_code_ok;
+    const std::vector<CommandRun> runs =
+        RunAddressCommands(m, Record("10.0.0.53", "10.0.0.54"), "LAN", 5.1);
+    EXPECT_EQ(3, m.create_process_calls);
+    ASSERT_EQ(3u, runs.size());
+    for (size_t i = 0; i < runs.size(); ++i) {
+      SCOPED_TRACE(i);
+      std::string expected = kIpCommands[i];
+      expected.replace(1, 8, "C:\\WINDOWS");
+      EXPECT_EQ(expected, runs[i].line);
+      EXPECT_EQ(c.create_ok, runs[i].started);
+      EXPECT_EQ(c.expected[i], runs[i].exit_code);
+    }
+  }
 }
 
 TEST(ExpandCommandProgram, ExpandsOnlyTheProgramPath) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,36 @@ TEST(LaunchProcess, PassesTheWindowState) {
   EXPECT_TRUE(LaunchProcess(m, "x", nullptr, false, 5));
   ASSERT_EQ(1u, m.launches.size());
   EXPECT_EQ(5u, m.launches[0].startup.show_window);
+}
+
+TEST(LaunchProcess, ReadsTheExitCodeAfterTheWait) {
+  struct Case {
+    const char* name;
+    bool create_ok;
+    bool wait;
+    int timeouts;
+    bool exit_code_ok;
+    std::vector<uint32_t> exit_codes;
+    std::optional<uint32_t> expected;
+  } cases[] = {
+      {"exits 0", true, true, 0, true, {0}, 0u},
+      {"exits 1 after a while", true, true, 3, true, {1}, 1u},
+      {"exits with a large code", true, true, 0, true, {0xC0000005u}, 0xC0000005u},
+      {"code cannot be read", true, true, 0, false, {1}, std::nullopt},
+      {"not awaited: no code", true, false, 0, true, {1}, std::nullopt},
+      {"cannot start: no code", false, true, 0, true, {1}, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeMachine m;
+    m.create_process_ok = c.create_ok;
+    m.wait_timeouts = c.timeouts;
+    m.exit_code_ok = c.exit_code_ok;
+    m.exit_codes = c.exit_codes;
+    std::optional<uint32_t> code = 77u;  // a stale value must not survive
+    EXPECT_EQ(c.create_ok, LaunchProcess(m, "prog.exe", nullptr, c.wait, 0, &code));
+    EXPECT_EQ(c.expected, code);
+  }
 }
 
 }  // namespace

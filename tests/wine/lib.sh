@@ -10,7 +10,9 @@
 #     keeps the namespace and host name it started in) and killed at the end;
 #   - the recording program in place of netsh.exe and wineboot.exe, so that
 #     the network shell commands and a restart request are written to a log
-#     instead of being carried out.
+#     instead of being carried out; it exits with the code a case exports in
+#     HOSTCONFIG_RECORD_EXIT (default 0), which reaches it through the Wine
+#     programs' inherited environment.
 # The host's own interfaces are never touched.
 #
 # Writing a case (see cases_*.sh; run_all.sh runs every wine_case_* function
