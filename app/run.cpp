@@ -51,17 +51,19 @@ void RunSequence(SystemInterface& system, Console& console) {
   // Global defaults, then this machine's entry.
   const std::string SettingsPath = SettingsPathOf(system);
   const GlobalDefaults defaults = ReadGlobalDefaults(system, SettingsPath);
-  const MachineRecordFields MachineRecord =
-      ReadMachineRecord(system, SettingsPath, adapters.PrimaryMac, defaults);
+  bool NameLossy = false;
+  const MachineRecordFields MachineRecord = ReadMachineRecord(
+      system, SettingsPath, adapters.PrimaryMac, defaults, &NameLossy);
   if (MachineRecord.ComputerName.empty()) {
     AlertMessage(console, msgNoSetting);
     return;
   }
 
-  // Rename.
+  // Rename; a name that the ANSI code page cannot hold is never passed on.
   PrintMessage(console, msgRenaming);
   const RenameResult rename =
-      ApplyComputerName(system, MachineRecord.ComputerName);
+      NameLossy ? KeepNameNotConvertible(system)
+                : ApplyComputerName(system, MachineRecord.ComputerName);
 
   // Address, only with an address, a mask and a gateway.
   if (AddressComplete(MachineRecord)) {
