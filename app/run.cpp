@@ -56,8 +56,9 @@ void RunSequence(SystemInterface& system, Console& console,
   const std::string SettingsPath = SettingsPathOf(system);
   const GlobalDefaults defaults = ReadGlobalDefaults(system, SettingsPath);
   log.path = ReadLogPath(system, SettingsPath);
-  const MachineRecordFields MachineRecord =
-      ReadMachineRecord(system, SettingsPath, adapters.PrimaryMac, defaults);
+  bool NameLossy = false;
+  const MachineRecordFields MachineRecord = ReadMachineRecord(
+      system, SettingsPath, adapters.PrimaryMac, defaults, &NameLossy);
   if (MachineRecord.ComputerName.empty()) {
     // The line goes first: the box may stay open for hours.
     WriteRunLog(system, log, RunOutcome::kNoEntry, "");
@@ -66,10 +67,11 @@ void RunSequence(SystemInterface& system, Console& console,
   }
   NoteEntry(log, MachineRecord);
 
-  // Rename.
+  // Rename; a name that the ANSI code page cannot hold is never passed on.
   PrintMessage(console, msgRenaming);
   const RenameResult rename =
-      ApplyComputerName(system, MachineRecord.ComputerName);
+      NameLossy ? KeepNameNotConvertible(system)
+                : ApplyComputerName(system, MachineRecord.ComputerName);
   NoteRename(log, rename);
 
   // Address, only with an address, a mask and a gateway.

@@ -36,6 +36,9 @@ RunOutcome RenameRunOutcome(const RenameResult& rename, std::string* detail) {
       *detail = "the system refused the name: error " +
                 std::to_string(rename.error);
       return RunOutcome::kRenameFailed;
+    case RenameOutcome::kNotConvertible:
+      *detail = "the name holds characters the ANSI code page lacks: not set";
+      return RunOutcome::kRenameFailed;
   }
   return RunOutcome::kFailed;
 }

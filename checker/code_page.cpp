@@ -35,8 +35,11 @@ TextRules CheckerTextRules(uint32_t code_page, size_t* unconverted) {
   TextRules rules;
   rules.lead = LeadBytesFor(code_page);
   rules.keys_equal = EqualIgnoringAsciiCase;
-  rules.from_utf16 = [code_page, unconverted](std::u16string_view text) {
-    return WideToCodePage(text, code_page, unconverted);
+  rules.from_utf16 = [code_page, unconverted](std::u16string_view text,
+                                              bool* lossy) {
+    std::string converted = WideToCodePage(text, code_page, lossy);
+    if (*lossy) ++*unconverted;
+    return converted;
   };
   return rules;
 }

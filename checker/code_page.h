@@ -18,8 +18,9 @@ bool IsKnownCodePage(uint32_t code_page);
 LeadBytes LeadBytesFor(uint32_t code_page);
 
 // Rules for `code_page`: keys compare ignoring the case of ASCII letters;
-// characters of a marked file that the code page lacks become "?" and are
-// counted in *unconverted (which must outlive the rules).
+// characters of a converted file that the code page lacks become "?" (or a
+// look-alike), and *unconverted (which must outlive the rules) counts the
+// conversions that lost any.
 TextRules CheckerTextRules(uint32_t code_page, size_t* unconverted);
 
 }  // namespace hostconfig

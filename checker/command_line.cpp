@@ -46,8 +46,9 @@ constexpr std::string_view kUsage =
     "\n"
     "--code-page: the code page of the file's bytes (936, 950, 1252, ...);\n"
     "default: the system's ANSI code page on Windows, 936 elsewhere. A file\n"
-    "with a UTF-8 or UTF-16 mark is converted to it; outside Windows only\n"
-    "ASCII converts, every other character becomes \"?\".\n"
+    "with a UTF-8 or UTF-16LE mark, and a UTF-8 file without a mark, is\n"
+    "converted to it; the first line of the output says how the file was\n"
+    "read.\n"
     "\n"
     "Exit code: 0 no error, 1 errors (with --mac or --here, a run that would\n"
     "stop; with --log, an entry not done or a MAC unknown; --new-entries\n"
@@ -169,15 +170,26 @@ std::string ReadOptions(const Options& options, uint32_t* code_page,
   return {};
 }
 
+// The first line of the output: how the file was read.
+std::string ReadAsLine(TextEncoding encoding, uint32_t code_page) {
+  switch (encoding) {
+    case TextEncoding::kUtf8NoMark: return "read as UTF-8 (no mark)\n";
+    case TextEncoding::kUtf8Mark: return "read as UTF-8 (mark)\n";
+    case TextEncoding::kUtf16Mark: return "read as UTF-16LE (mark)\n";
+    case TextEncoding::kCodePage: break;
+  }
+  return "read as code page " + std::to_string(code_page) + "\n";
+}
+
 int WriteFindings(const std::string& file, std::vector<Finding> findings,
                   uint32_t code_page, size_t unconverted, std::ostream& out) {
   if (unconverted > 0) {
     findings.insert(findings.begin(),
                     Finding{1, false,
-                            "characters of this marked file that code page " +
+                            "characters of this file that code page " +
                                 std::to_string(code_page) +
-                                " lacks in this checker became \"?\"; names "
-                                "holding them are not checked reliably"});
+                                " lacks became \"?\" or a look-alike, as "
+                                "the run reads them"});
   }
   int errors = 0, warnings = 0;
   for (const Finding& finding : findings) {
@@ -224,14 +236,20 @@ int RunChecker(const std::vector<std::string>& args, std::ostream& out,
   if (!ReadNamedFile(*options.file, &bytes, err)) return 2;
   size_t unconverted = 0;
   const TextRules rules = CheckerTextRules(code_page, &unconverted);
-  const std::string text = DecodeSettingsText(rules, std::move(bytes));
-  if (options.mac) return WritePreview(rules, text, request, out);
+  DecodedText decoded = DecodeSettingsFile(rules, std::move(bytes));
+  // The report and the lines to append say nothing of the encoding: the
+  // lines must be appendable to the file as they are.
   if (!options.logs.empty()) {
-    return RunFleetReport(rules, text, options.logs, options.new_entries, out,
-                          err);
+    return RunFleetReport(rules, decoded.text, options.logs,
+                          options.new_entries, out, err);
   }
-  return WriteFindings(*options.file, CheckSettingsText(rules, text), code_page,
-                       unconverted, out);
+  const Conversion conversion{code_page, std::move(decoded.lossy)};
+  out << ReadAsLine(decoded.encoding, code_page);
+  if (options.mac)
+    return WritePreview(rules, decoded.text, conversion, request, out);
+  return WriteFindings(*options.file,
+                       CheckSettingsText(rules, decoded.text, conversion),
+                       code_page, unconverted, out);
 }
 
 }  // namespace hostconfig

@@ -223,8 +223,8 @@ void CheckRepeated(std::map<std::string, size_t>& seen,
 
 // One machine's entry, as the run on that machine would find it.
 void CheckMachine(SettingsView& view, const Machine& machine,
-                  const GlobalDefaults& defaults, Seen& seen,
-                  FindingList& findings) {
+                  const GlobalDefaults& defaults, const Conversion& conversion,
+                  Seen& seen, FindingList& findings) {
   MachineLookup lookup = LookUpMachine(view, machine.mac);
   CheckShadowedEntries(view, machine, lookup, findings);
   std::optional<size_t> at = lookup.used ? lookup.used : lookup.landing;
@@ -236,10 +236,24 @@ void CheckMachine(SettingsView& view, const Machine& machine,
                                "\"No valid setting!\"");
     return;
   }
-  std::string fault = NameFault(fields.ComputerName);
-  if (!fault.empty()) findings.Error(number, fault);
-  CheckRepeated(seen.names, fields.ComputerName,
-                "computer name " + Quote(fields.ComputerName), number, findings);
+  std::vector<LossyChar> lost = LossyCharsOfEntryName(
+      view, lookup, fields.ComputerName.size(), conversion);
+  if (!lost.empty()) {
+    // What the conversion made of the name is not the name: it is reported
+    // once, and not checked as a name.
+    findings.Error(number, "computer name " + Quote(fields.ComputerName) +
+                               " holds characters that code page " +
+                               std::to_string(conversion.code_page) +
+                               " lacks (" + CodePointList(lost) +
+                               "): the run leaves the name unchanged and "
+                               "does not restart");
+  } else {
+    std::string fault = NameFault(fields.ComputerName);
+    if (!fault.empty()) findings.Error(number, fault);
+    CheckRepeated(seen.names, fields.ComputerName,
+                  "computer name " + Quote(fields.ComputerName), number,
+                  findings);
+  }
   CheckOwnFields(fields, number, findings);
   if (fields.IpAddress.empty()) {
     if (!fields.SubnetMask.empty() || !fields.GatewayAddress.empty() ||
@@ -275,6 +289,12 @@ std::vector<Finding> FindingList::Sorted() {
 
 std::vector<Finding> CheckSettingsText(const TextRules& rules,
                                        std::string_view text) {
+  return CheckSettingsText(rules, text, Conversion{});
+}
+
+std::vector<Finding> CheckSettingsText(const TextRules& rules,
+                                       std::string_view text,
+                                       const Conversion& conversion) {
   FindingList findings;
   SettingsView view(rules, text);
   CheckZeroByte(text, view.lines().size(), findings);
@@ -290,7 +310,7 @@ std::vector<Finding> CheckSettingsText(const TextRules& rules,
   view.Prefetch(keys);
   Seen seen;
   for (const Machine& machine : sorted.machines)
-    CheckMachine(view, machine, defaults, seen, findings);
+    CheckMachine(view, machine, defaults, conversion, seen, findings);
   return findings.Sorted();
 }
 

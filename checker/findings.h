@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "checker/settings_view.h"
 #include "settings/text_rules.h"
 
 namespace hostconfig {
@@ -48,5 +49,12 @@ std::vector<Machine> FindMachines(const SettingsView& view);
 // All findings for a decoded settings text, ordered by line.
 std::vector<Finding> CheckSettingsText(const TextRules& rules,
                                        std::string_view text);
+
+// The same, for a text whose conversion to the code page lost characters:
+// a computer name holding one is an error, since the run leaves such a name
+// alone.
+std::vector<Finding> CheckSettingsText(const TextRules& rules,
+                                       std::string_view text,
+                                       const Conversion& conversion);
 
 }  // namespace hostconfig

@@ -6,6 +6,7 @@
 #include "checker/preview.h"
 #include "discovery/adapters.h"
 #include "discovery/windows_version.h"
+#include "os/code_page.h"
 #include "settings/settings_text.h"
 #include "system/computer_name.h"
 #include "util/double_byte.h"
@@ -73,8 +74,10 @@ int RunHere(SystemInterface& system, const std::optional<std::string>& settings,
       << "Settings file: " << path << "\n";
 
   const TextRules rules = SystemTextRules(system);
-  const std::string text = DecodeSettingsText(rules, std::move(bytes));
-  const int code = WritePreview(rules, text, request, out);
+  DecodedText decoded = DecodeSettingsFile(rules, std::move(bytes));
+  const std::string& text = decoded.text;
+  const Conversion conversion{DefaultAnsiCodePage(), std::move(decoded.lossy)};
+  const int code = WritePreview(rules, text, conversion, request, out);
   if (code != 0) {
     std::vector<std::string> lines = NewEntryLines(
         rules, text, {{request.mac, name, request.adapter, system.GetLocalTime()}});

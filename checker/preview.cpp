@@ -61,7 +61,13 @@ MachineRecordFields WriteFields(SettingsView& view,
 
 // Whether the run renames, and the line that says so.
 bool WriteRename(const PreviewRequest& request, const std::string& name,
+                 const std::vector<LossyChar>& lost, uint32_t code_page,
                  std::ostream& out) {
+  if (!lost.empty()) {
+    out << "Rename: no, code page " << code_page << " lacks "
+        << CodePointList(lost) << " of the name\n";
+    return false;
+  }
   if (!request.current_name) {
     out << "Rename: to " << name << ", unless already named " << name
         << " (exact bytes, case counts)\n";
@@ -97,7 +103,8 @@ void WriteRestart(SettingsView& view, const PreviewRequest& request,
 }  // namespace
 
 int WritePreview(const TextRules& rules, std::string_view text,
-                 const PreviewRequest& request, std::ostream& out) {
+                 const Conversion& conversion, const PreviewRequest& request,
+                 std::ostream& out) {
   SettingsView view(rules, text);
   out << "Preview for MAC " << request.mac << ", adapter \"" << request.adapter
       << "\", Windows " << request.windows_version_text
@@ -111,7 +118,10 @@ int WritePreview(const TextRules& rules, std::string_view text,
     return 1;
   }
   MachineRecordFields filled = WriteFields(view, own, out);
-  bool renames = WriteRename(request, filled.ComputerName, out);
+  bool renames = WriteRename(
+      request, filled.ComputerName,
+      LossyCharsOfEntryName(view, lookup, own.ComputerName.size(), conversion),
+      conversion.code_page, out);
   WriteRestart(view, request, renames, out);
 
   if (!AddressComplete(filled)) {

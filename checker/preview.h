@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "checker/settings_view.h"
 #include "settings/text_rules.h"
 
 namespace hostconfig {
@@ -20,9 +21,11 @@ struct PreviewRequest {
 
 // Writes the preview of one machine: its entry and line, the six fields after
 // the defaults, whether the run renames and restarts, and the network shell
-// command lines. Returns 0 when the run would go on, 1 when it would stop
+// command lines. A name holding characters that the conversion lost is
+// not renamed. Returns 0 when the run would go on, 1 when it would stop
 // with "No valid setting!".
 int WritePreview(const TextRules& rules, std::string_view text,
-                 const PreviewRequest& request, std::ostream& out);
+                 const Conversion& conversion, const PreviewRequest& request,
+                 std::ostream& out);
 
 }  // namespace hostconfig

@@ -1,6 +1,7 @@
 #include "checker/settings_view.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "settings/machine_record.h"
 #include "util/ascii.h"
@@ -102,6 +103,30 @@ GlobalDefaults ViewDefaults(SettingsView& view) {
   defaults.DefaultDns1 = view.Clean(view.Locate(kDns1Key).raw);
   defaults.DefaultDns2 = view.Clean(view.Locate(kDns2Key).raw);
   return defaults;
+}
+
+std::vector<LossyChar> LossyCharsOfEntryName(const SettingsView& view,
+                                             const MachineLookup& lookup,
+                                             size_t name_length,
+                                             const Conversion& conversion) {
+  if (!lookup.used || conversion.lossy.empty()) return {};
+  const std::string_view value = view.lines()[*lookup.used].value;
+  const size_t start = static_cast<size_t>(value.data() - view.text().data());
+  return LossyCharsIn(conversion.lossy, start + NameOffsetInEntry(value),
+                      name_length);
+}
+
+std::string CodePointList(const std::vector<LossyChar>& chars) {
+  std::string list;
+  std::vector<char32_t> shown;
+  for (const LossyChar& c : chars) {
+    if (std::find(shown.begin(), shown.end(), c.code) != shown.end()) continue;
+    shown.push_back(c.code);
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c.code));
+    list += (list.empty() ? "" : " ") + std::string(text);
+  }
+  return list;
 }
 
 }  // namespace hostconfig

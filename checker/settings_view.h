@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +45,7 @@ class SettingsView {
   SettingsView(const TextRules& rules, std::string_view text);
 
   const std::vector<Line>& lines() const { return lines_; }
+  std::string_view text() const { return text_; }
   const LeadBytes& lead() const { return rules_.lead; }
   const KeyComparison& keys_equal() const { return rules_.keys_equal; }
 
@@ -77,5 +79,22 @@ MachineLookup LookUpMachine(SettingsView& view, std::string_view mac);
 
 // The four defaults as the global-defaults phase reads them.
 GlobalDefaults ViewDefaults(SettingsView& view);
+
+// What converting the file to the code page lost: the code page and the
+// characters it lacks, located in the text.
+struct Conversion {
+  uint32_t code_page = 0;
+  std::vector<LossyChar> lossy;
+};
+
+// The lost characters that stand in the computer name (name_length bytes)
+// of the entry the lookup used.
+std::vector<LossyChar> LossyCharsOfEntryName(const SettingsView& view,
+                                             const MachineLookup& lookup,
+                                             size_t name_length,
+                                             const Conversion& conversion);
+
+// "U+0E01 U+0E02": each character once, in the order of the text.
+std::string CodePointList(const std::vector<LossyChar>& chars);
 
 }  // namespace hostconfig

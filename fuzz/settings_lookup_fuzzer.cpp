@@ -33,13 +33,16 @@ constexpr char kSettingsPath[] = "C:\\kits\\hostconfig.ini";
 constexpr char kMac[] = "0A1B2C3D4E5F";
 
 // The lines of the text: split at CR, LF or CR LF, ending at a zero byte.
-std::vector<std::string> ModelLines(std::string_view text) {
+// With starts, the offset of each line in the text.
+std::vector<std::string> ModelLines(std::string_view text,
+                                    std::vector<size_t>* starts = nullptr) {
   text = text.substr(0, text.find('\0'));
   std::vector<std::string> lines;
   size_t i = 0;
   while (i < text.size()) {
     size_t end = text.find_first_of("\r\n", i);
     if (end == std::string_view::npos) end = text.size();
+    if (starts != nullptr) starts->push_back(i);
     lines.emplace_back(text.substr(i, end - i));
     i = end;
     if (i < text.size() && text[i] == '\r') ++i;
@@ -64,6 +67,42 @@ std::string ModelRead(const std::vector<std::string>& lines,
   std::string value = ModelFirstValue(lines, key);
   if (value.empty()) value = ModelFirstValue(lines, "\"" + std::string(key) + "\"");
   return value;
+}
+
+// The offset in the text of the value ModelRead gives (found the same way).
+size_t ModelReadOffset(const std::vector<std::string>& lines,
+                       const std::vector<size_t>& starts, std::string_view key) {
+  const std::string quoted = "\"" + std::string(key) + "\"";
+  for (std::string_view wanted : {key, std::string_view(quoted)}) {
+    for (size_t i = 0; i < lines.size(); ++i) {
+      size_t equals = lines[i].find('=');
+      if (equals == std::string::npos) continue;
+      if (!EqualIgnoringAsciiCase(std::string_view(lines[i]).substr(0, equals),
+                                  wanted))
+        continue;
+      if (lines[i].size() > equals + 1 || wanted != key)
+        return starts[i] + equals + 1;
+      break;  // the first plain line is empty: the quoted key's turn
+    }
+  }
+  return 0;
+}
+
+// Whether a character that the conversion lost stands in the name, which
+// starts after the value's leading bytes <= 0x20.
+bool ModelNameLossy(const DecodedText& decoded, std::string_view value,
+                    size_t value_offset, size_t name_length) {
+  size_t begin = value_offset;
+  for (char c : value) {
+    if (static_cast<unsigned char>(c) > 0x20) break;
+    ++begin;
+  }
+  for (const LossyChar& c : decoded.lossy) {
+    if (name_length > 0 && c.offset < begin + name_length &&
+        begin < c.offset + c.length)
+      return true;
+  }
+  return false;
 }
 
 // A position holds a second byte when the lead bytes directly before it are
@@ -180,9 +219,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   machine.module_path = kModulePath;
   machine.files[kSettingsPath] = file;
   const LeadBytes lead = machine.lead_bytes;
-  const std::string decoded = DecodeSettingsText(SystemTextRules(machine), file);
-  const std::vector<std::string> lines = ModelLines(decoded);
-  CheckPrecheck(decoded);
+  const DecodedText decoded = DecodeSettingsFile(SystemTextRules(machine), file);
+  std::vector<size_t> starts;
+  const std::vector<std::string> lines = ModelLines(decoded.text, &starts);
+  CheckPrecheck(decoded.text);
 
   const std::string settings_path = SettingsPathOf(machine);
   FUZZ_CHECK_EQ(settings_path, std::string(kSettingsPath));
@@ -192,17 +232,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK_EQ(defaults.DefaultDns1, ModelClean(ModelRead(lines, "DNS1"), lead));
   FUZZ_CHECK_EQ(defaults.DefaultDns2, ModelClean(ModelRead(lines, "DNS2"), lead));
 
-  const MachineRecordFields record =
-      ReadMachineRecord(machine, settings_path, kMac, defaults);
-  std::string entry = ModelClean(ModelRead(lines, kMac), lead);
-  if (entry.empty())
-    entry = ModelClean(ModelRead(lines, "0A-1B-2C-3D-4E-5F"), lead);
+  std::string entry_key = kMac;
+  std::string entry = ModelClean(ModelRead(lines, entry_key), lead);
+  if (entry.empty()) {
+    entry_key = "0A-1B-2C-3D-4E-5F";
+    entry = ModelClean(ModelRead(lines, entry_key), lead);
+  }
   MachineRecordFields expected = ModelSplit(entry, lead);
+  const bool name_lossy = ModelNameLossy(
+      decoded, ModelRead(lines, entry_key),
+      ModelReadOffset(lines, starts, entry_key), expected.ComputerName.size());
+  bool record_name_lossy = !name_lossy;
+  const MachineRecordFields record = ReadMachineRecord(
+      machine, settings_path, kMac, defaults, &record_name_lossy);
   if (expected.SubnetMask.empty()) expected.SubnetMask = defaults.DefaultMask;
   if (expected.GatewayAddress.empty()) expected.GatewayAddress = defaults.DefaultGateway;
   if (expected.PrimaryDns.empty()) expected.PrimaryDns = defaults.DefaultDns1;
   if (expected.SecondaryDns.empty()) expected.SecondaryDns = defaults.DefaultDns2;
   CheckRecord(record, expected);
+  FUZZ_CHECK_EQ(record_name_lossy, name_lossy);
 
   const std::string reboot = ModelClean(ModelRead(lines, "REBOOT"), lead);
   FUZZ_CHECK_EQ(ReadCleanSetting(machine, kSettingsPath, "REBOOT"), reboot);
@@ -226,11 +274,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   FUZZ_CHECK(whole.message_boxes.empty());
   // A name in force that equals the entry's is kept (names too long for the
-  // system's query are renamed all the same).
+  // system's query are renamed all the same); a name that the conversion
+  // changed is never passed on, and every other name is.
   const bool renamed = !whole.events.empty() &&
                        whole.events.front().rfind("SetComputerName ", 0) == 0;
-  if (name_in_force && expected.ComputerName.size() < 64) FUZZ_CHECK(!renamed);
-  if (!name_in_force && expected.ComputerName != "OLDNAME") FUZZ_CHECK(renamed);
+  if (name_lossy || (name_in_force && expected.ComputerName.size() < 64))
+    FUZZ_CHECK(!renamed);
+  if (!name_lossy && !name_in_force && expected.ComputerName != "OLDNAME")
+    FUZZ_CHECK(renamed);
   size_t commands = 0;
   if (!expected.IpAddress.empty() && !expected.SubnetMask.empty() &&
       !expected.GatewayAddress.empty()) {

@@ -13,10 +13,11 @@ namespace hostconfig {
 // ANSI code page on Windows, 936 elsewhere.
 uint32_t DefaultAnsiCodePage();
 
-// UTF-16 to `code_page`. On Windows the system converts; elsewhere ASCII
-// converts exactly and everything else becomes "?". Adds to *unconverted
-// when characters became the default character.
+// UTF-16 to `code_page`: on Windows by the system, as the tool converts;
+// elsewhere by the C library's converter, with "?" for each character the
+// code page lacks. *lossy tells whether the result stands for other text:
+// converted back, it would not give the same UTF-16.
 std::string WideToCodePage(std::u16string_view text, uint32_t code_page,
-                           size_t* unconverted);
+                           bool* lossy);
 
 }  // namespace hostconfig

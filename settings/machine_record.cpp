@@ -69,18 +69,51 @@ bool AddressComplete(const MachineRecordFields& record) {
          !record.GatewayAddress.empty();
 }
 
+size_t NameOffsetInEntry(std::string_view raw_value) {
+  size_t offset = 0;
+  while (offset < raw_value.size() &&
+         static_cast<unsigned char>(raw_value[offset]) <= 0x20)
+    ++offset;
+  return offset;
+}
+
+std::vector<LossyChar> LossyCharsOfName(std::string_view raw_value,
+                                        const std::vector<LossyChar>& lossy,
+                                        size_t name_length) {
+  if (name_length == 0) return {};
+  return LossyCharsIn(lossy, NameOffsetInEntry(raw_value), name_length);
+}
+
+MachineRecordFields ReadMachineRecord(SystemInterface& system,
+                                      const std::string& settings_path,
+                                      const std::string& primary_mac,
+                                      const GlobalDefaults& defaults,
+                                      bool* name_lossy) {
+  // The last read is the one whose value the entry comes from.
+  RawSetting read;
+  std::string entry =
+      LookUpMachineEntry(primary_mac, [&](std::string_view key) {
+        read = ReadRawSetting(system, settings_path, key);
+        std::string cleaned = read.value;
+        CleanSettingValue(cleaned, system.AnsiLeadBytes());
+        return cleaned;
+      });
+  MachineRecordFields record =
+      SplitMachineEntry(std::move(entry), system.AnsiLeadBytes());
+  *name_lossy =
+      !LossyCharsOfName(read.value, read.lossy, record.ComputerName.size())
+           .empty();
+  FillFromDefaults(&record, defaults);
+  return record;
+}
+
 MachineRecordFields ReadMachineRecord(SystemInterface& system,
                                       const std::string& settings_path,
                                       const std::string& primary_mac,
                                       const GlobalDefaults& defaults) {
-  std::string entry =
-      LookUpMachineEntry(primary_mac, [&](std::string_view key) {
-        return ReadCleanSetting(system, settings_path, key);
-      });
-  MachineRecordFields record =
-      SplitMachineEntry(std::move(entry), system.AnsiLeadBytes());
-  FillFromDefaults(&record, defaults);
-  return record;
+  bool name_lossy = false;
+  return ReadMachineRecord(system, settings_path, primary_mac, defaults,
+                           &name_lossy);
 }
 
 }  // namespace hostconfig

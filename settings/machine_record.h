@@ -5,9 +5,11 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "os/system_interface.h"
 #include "settings/settings_file.h"
+#include "settings/settings_text.h"
 
 namespace hostconfig {
 
@@ -46,11 +48,33 @@ void FillFromDefaults(MachineRecordFields* record,
 // The address phase runs only with an address, a mask and a gateway.
 bool AddressComplete(const MachineRecordFields& record);
 
+// Where the computer name starts in an entry's raw value: after the bytes
+// <= 0x20 that lead it. Cleaning and splitting change nothing before the
+// first "," or ";" (or their fullwidth forms), which end the name, and
+// upper-casing keeps its length: the name stands for the ComputerName.size()
+// bytes of the raw value from there.
+size_t NameOffsetInEntry(std::string_view raw_value);
+
+// The lossy characters (offsets from the raw value's start) that stand in
+// the computer name of that raw value.
+std::vector<LossyChar> LossyCharsOfName(std::string_view raw_value,
+                                        const std::vector<LossyChar>& lossy,
+                                        size_t name_length);
+
 // The record phase: this machine's entry in the settings file, split and
 // filled from the defaults. The caller tests ComputerName.
 MachineRecordFields ReadMachineRecord(SystemInterface& system,
                                       const std::string& settings_path,
                                       const std::string& primary_mac,
                                       const GlobalDefaults& defaults);
+
+// The record phase as the run makes it: also sets *name_lossy, true when the
+// conversion of the file to the ANSI code page changed the computer name (a
+// character the code page lacks became "?" or a look-alike).
+MachineRecordFields ReadMachineRecord(SystemInterface& system,
+                                      const std::string& settings_path,
+                                      const std::string& primary_mac,
+                                      const GlobalDefaults& defaults,
+                                      bool* name_lossy);
 
 }  // namespace hostconfig

@@ -22,19 +22,33 @@ std::string SettingsPathOf(SystemInterface& system) {
   return SettingsPathFor(system.GetModuleFileName(), system.AnsiLeadBytes());
 }
 
-void ReadSetting(SystemInterface& system, const std::string& path,
-                 std::string_view key, std::string* value) {
-  value->clear();
+RawSetting ReadRawSetting(SystemInterface& system, const std::string& path,
+                          std::string_view key) {
+  RawSetting setting;
   FileProbe probe = system.FindFirstFile(path);
-  if (!probe.found || probe.directory) return;
+  if (!probe.found || probe.directory) return setting;
   std::string bytes;
   if (!system.ReadWholeFile(path, &bytes)) {
     throw Failure("EFOpenError", "Cannot open file " + path,
                   CodeLocation(reinterpret_cast<const void*>(&ReadSetting)));
   }
   const TextRules rules = SystemTextRules(system);
-  const std::string text = DecodeSettingsText(rules, std::move(bytes));
-  value->assign(FindKeyInText(rules.keys_equal, text, key).value);
+  const DecodedText decoded = DecodeSettingsFile(rules, std::move(bytes));
+  const KeyMatch match = FindKeyInText(rules.keys_equal, decoded.text, key);
+  setting.value.assign(match.value);
+  if (!decoded.lossy.empty() && !match.value.empty()) {
+    const size_t start =
+        static_cast<size_t>(match.value.data() - decoded.text.data());
+    setting.lossy = LossyCharsIn(decoded.lossy, start, match.value.size());
+    for (LossyChar& c : setting.lossy)
+      c.offset = c.offset > start ? c.offset - start : 0;
+  }
+  return setting;
+}
+
+void ReadSetting(SystemInterface& system, const std::string& path,
+                 std::string_view key, std::string* value) {
+  *value = ReadRawSetting(system, path, key).value;
 }
 
 std::string ReadCleanSetting(SystemInterface& system, const std::string& path,

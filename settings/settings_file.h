@@ -4,8 +4,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "os/system_interface.h"
+#include "settings/settings_text.h"
 
 namespace hostconfig {
 
@@ -31,6 +33,16 @@ std::string SettingsPathOf(SystemInterface& system);
 // but cannot be opened.
 void ReadSetting(SystemInterface& system, const std::string& path,
                  std::string_view key, std::string* value);
+
+// The raw value of a key, as ReadSetting reads it, with the characters in
+// it that the ANSI code page lacks (their offsets counted from the value's
+// start).
+struct RawSetting {
+  std::string value;
+  std::vector<LossyChar> lossy;
+};
+RawSetting ReadRawSetting(SystemInterface& system, const std::string& path,
+                          std::string_view key);
 
 // ReadSetting followed by CleanSettingValue: the cleaned value of a key.
 std::string ReadCleanSetting(SystemInterface& system, const std::string& path,

@@ -1,5 +1,6 @@
 #include "settings/settings_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <unordered_map>
 
@@ -94,25 +95,108 @@ struct KeyState {
 // keys are found by the hash of their digits.
 constexpr size_t kDirectKeys = 8;
 
+std::u16string Utf16OfUtf8(std::string_view bytes) {
+  std::u16string wide;
+  DecodeUtf8(bytes, &wide);
+  return wide;
+}
+
+// Little-endian code units; an odd last byte is dropped.
+std::u16string Utf16OfUtf16Le(std::string_view bytes) {
+  std::u16string wide;
+  wide.reserve(bytes.size() / 2);
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    wide += static_cast<char16_t>(
+        static_cast<unsigned char>(bytes[i]) |
+        (static_cast<unsigned char>(bytes[i + 1]) << 8));
+  }
+  return wide;
+}
+
+// A file without a mark is UTF-8 when the text the tool reads of it, up to
+// its first zero byte, holds a byte above 0x7F and is well-formed UTF-8.
+// Text of the double-byte code pages almost never is: their second bytes
+// break the sequences that their lead bytes would start in UTF-8.
+bool IsUtf8WithoutMark(std::string_view bytes) {
+  const std::string_view text = bytes.substr(0, bytes.find('\0'));
+  const bool beyond_ascii =
+      std::any_of(text.begin(), text.end(),
+                  [](char c) { return static_cast<unsigned char>(c) > 0x7F; });
+  return beyond_ascii && IsWellFormedUtf8(text);
+}
+
+// The code point of the character at wide[i] and how many code units it
+// takes: a surrogate pair is one character.
+char32_t CodeAt(std::u16string_view wide, size_t i, size_t* units) {
+  const char16_t c = wide[i];
+  if (c >= 0xD800 && c < 0xDC00 && i + 1 < wide.size() &&
+      wide[i + 1] >= 0xDC00 && wide[i + 1] < 0xE000) {
+    *units = 2;
+    return 0x10000 + ((char32_t(c) - 0xD800) << 10) + (wide[i + 1] - 0xDC00);
+  }
+  *units = 1;
+  return c;
+}
+
+// UTF-16 to the ANSI code page. One conversion in the usual case; only when
+// it lost characters is the text converted once more, character by
+// character, to learn which bytes stand for the lost ones. ASCII needs no
+// call: it converts to itself in every ANSI code page.
+void ConvertToAnsi(const TextRules& rules, std::u16string_view wide,
+                   DecodedText* decoded) {
+  bool lossy = false;
+  decoded->text = rules.from_utf16(wide, &lossy);
+  if (!lossy) return;
+  std::string text;
+  text.reserve(decoded->text.size());
+  for (size_t i = 0; i < wide.size();) {
+    if (wide[i] < 0x80) {
+      text += static_cast<char>(wide[i++]);
+      continue;
+    }
+    size_t units = 1;
+    const char32_t code = CodeAt(wide, i, &units);
+    bool changed = false;
+    const std::string piece = rules.from_utf16(wide.substr(i, units), &changed);
+    if (changed) decoded->lossy.push_back({text.size(), piece.size(), code});
+    text += piece;
+    i += units;
+  }
+  decoded->text = std::move(text);
+}
+
 }  // namespace
 
+DecodedText DecodeSettingsFile(const TextRules& rules, std::string bytes) {
+  DecodedText decoded;
+  std::string_view view = bytes;
+  if (view.starts_with("\xEF\xBB\xBF")) {
+    decoded.encoding = TextEncoding::kUtf8Mark;
+    ConvertToAnsi(rules, Utf16OfUtf8(view.substr(3)), &decoded);
+  } else if (view.starts_with("\xFF\xFE")) {
+    decoded.encoding = TextEncoding::kUtf16Mark;
+    ConvertToAnsi(rules, Utf16OfUtf16Le(view.substr(2)), &decoded);
+  } else if (IsUtf8WithoutMark(view)) {
+    decoded.encoding = TextEncoding::kUtf8NoMark;
+    ConvertToAnsi(rules, Utf16OfUtf8(view), &decoded);
+  } else {
+    decoded.text = std::move(bytes);
+  }
+  return decoded;
+}
+
 std::string DecodeSettingsText(const TextRules& rules, std::string bytes) {
-  if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-    std::u16string wide;
-    DecodeUtf8(std::string_view(bytes).substr(3), &wide);
-    return rules.from_utf16(wide);
+  return DecodeSettingsFile(rules, std::move(bytes)).text;
+}
+
+std::vector<LossyChar> LossyCharsIn(const std::vector<LossyChar>& lossy,
+                                    size_t begin, size_t length) {
+  std::vector<LossyChar> found;
+  for (const LossyChar& c : lossy) {
+    if (c.offset < begin + length && begin < c.offset + c.length)
+      found.push_back(c);
   }
-  if (bytes.size() >= 2 && bytes.compare(0, 2, "\xFF\xFE") == 0) {
-    std::u16string wide;
-    wide.reserve(bytes.size() / 2);
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-      wide += static_cast<char16_t>(
-          static_cast<unsigned char>(bytes[i]) |
-          (static_cast<unsigned char>(bytes[i + 1]) << 8));
-    }
-    return rules.from_utf16(wide);
-  }
-  return bytes;
+  return found;
 }
 
 bool NextSettingsLine(std::string_view text, size_t* pos,

@@ -11,10 +11,42 @@
 
 namespace hostconfig {
 
-// The file's text as lines are split from it: a file starting with the UTF-8
-// mark (EF BB BF) or the UTF-16LE mark (FF FE) is converted to the ANSI code
-// page without its mark; any other file is its own bytes.
+// How the bytes of a settings file were read.
+enum class TextEncoding {
+  kCodePage,   // the ANSI code page: the bytes as they are
+  kUtf8NoMark, // UTF-8 without a byte-order mark, converted
+  kUtf8Mark,   // UTF-8 after the mark EF BB BF, converted
+  kUtf16Mark,  // UTF-16LE after the mark FF FE, converted
+};
+
+// A character of the file that the ANSI code page lacks: the conversion put
+// "?" or a look-alike in its place.
+struct LossyChar {
+  size_t offset = 0;  // of the bytes that stand for it, in the decoded text
+  size_t length = 0;
+  char32_t code = 0;  // the character of the file
+};
+
+struct DecodedText {
+  std::string text;
+  TextEncoding encoding = TextEncoding::kCodePage;
+  // In the order of the text; empty when the conversion kept every character.
+  std::vector<LossyChar> lossy;
+};
+
+// The file's text as lines are split from it. A file starting with the
+// UTF-8 mark (EF BB BF) or the UTF-16LE mark (FF FE) is converted to the ANSI
+// code page without its mark. A file without a mark is converted from UTF-8
+// when its text (up to the first zero byte, which ends it) holds a byte above
+// 0x7F and is well-formed UTF-8 throughout. Any other file is its own bytes.
+DecodedText DecodeSettingsFile(const TextRules& rules, std::string bytes);
+
+// The text of DecodeSettingsFile alone.
 std::string DecodeSettingsText(const TextRules& rules, std::string bytes);
+
+// The lossy characters whose bytes overlap text[begin, begin + length).
+std::vector<LossyChar> LossyCharsIn(const std::vector<LossyChar>& lossy,
+                                    size_t begin, size_t length);
 
 // The line of text that starts at *pos: the bytes up to the next CR, LF or
 // zero byte. *pos moves past the line and one CR and then one LF after it,

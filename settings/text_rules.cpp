@@ -8,8 +8,8 @@ TextRules SystemTextRules(SystemInterface& system) {
   rules.keys_equal = [&system](std::string_view a, std::string_view b) {
     return system.CompareStringIgnoreCase(a, b);
   };
-  rules.from_utf16 = [&system](std::u16string_view text) {
-    return system.WideCharToMultiByte(text, nullptr);
+  rules.from_utf16 = [&system](std::u16string_view text, bool* lossy) {
+    return system.WideCharToMultiByte(text, lossy);
   };
   return rules;
 }

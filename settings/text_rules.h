@@ -17,8 +17,10 @@ struct TextRules {
   LeadBytes lead{};
   // The tool compares keys by the system's locale, ignoring case.
   KeyComparison keys_equal;
-  // UTF-16 to the ANSI code page.
-  std::function<std::string(std::u16string_view)> from_utf16;
+  // UTF-16 to the ANSI code page. *lossy tells whether the result stands
+  // for other text: a character the code page lacks became "?" or a
+  // look-alike.
+  std::function<std::string(std::u16string_view, bool* lossy)> from_utf16;
 };
 
 // The rules of the machine the tool runs on: its lead bytes,

@@ -48,4 +48,11 @@ RenameResult ApplyComputerName(SystemInterface& system,
   return result;
 }
 
+RenameResult KeepNameNotConvertible(SystemInterface& system) {
+  RenameResult result;
+  ReadNameInForce(system, &result.old_name);
+  result.outcome = RenameOutcome::kNotConvertible;
+  return result;
+}
+
 }  // namespace hostconfig

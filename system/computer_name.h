@@ -20,6 +20,7 @@ enum class RenameOutcome {
   kUnchanged,  // the name in force already was the entry's
   kRenamed,    // the system took the new name
   kRefused,    // the system refused the new name
+  kNotConvertible,  // the ANSI code page cannot hold the entry's name
 };
 
 struct RenameResult {
@@ -37,5 +38,11 @@ struct RenameResult {
 // Only a rename that SetComputerNameA accepted counts as changed.
 RenameResult ApplyComputerName(SystemInterface& system,
                                const std::string& computer_name);
+
+// The rename phase for an entry whose name the ANSI code page cannot hold:
+// what the conversion made of it ("?" or a look-alike) is another name, so
+// it is neither passed to SetComputerNameA nor written as "NV Hostname".
+// Only the name in force is read; the name counts as not changed.
+RenameResult KeepNameNotConvertible(SystemInterface& system);
 
 }  // namespace hostconfig

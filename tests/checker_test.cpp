@@ -286,14 +286,14 @@ TEST_F(CheckerProgram, ExitCodesAndOutput) {
       Write("broken.ini", "0A1B2C3D4E5F=LAB-01\r\n0A:1B:2C:3D:4E:60=LAB-02\r\n"
                           "0A1B2C3D4E5F=LAB-03\r\n");
   EXPECT_EQ(0, Run({clean}));
-  EXPECT_EQ("0 errors, 0 warnings\n", out_.str());
+  EXPECT_EQ("read as code page 936\n0 errors, 0 warnings\n", out_.str());
   EXPECT_EQ(0, Run({warned}));
-  EXPECT_EQ(warned + ":1: warning: \"REBOOT\" is \"yes\": only a value that "
+  EXPECT_EQ("read as code page 936\n" + warned + ":1: warning: \"REBOOT\" is \"yes\": only a value that "
                      "begins with 1 restarts, so this one never does\n"
                      "0 errors, 1 warning\n",
             out_.str());
   EXPECT_EQ(1, Run({broken}));
-  EXPECT_EQ(broken + ":2: error: \"0A:1B:2C:3D:4E:60\": colons in the MAC "
+  EXPECT_EQ("read as code page 936\n" + broken + ":2: error: \"0A:1B:2C:3D:4E:60\": colons in the MAC "
                      "address: this entry never matches (write 0A1B2C3D4E5F "
                      "or 0A-1B-2C-3D-4E-5F)\n" +
                 broken + ":3: error: another entry for MAC 0A1B2C3D4E5F "
@@ -411,6 +411,7 @@ TEST_F(CheckerProgram, PreviewShowsTheEntryAndTheDefaults) {
                   "0A1B2C3D4E5F=lab-07, 192.0.2.10 ; desk\r\n");
   EXPECT_EQ(0, Run({path, "--mac", "0A1B2C3D4E5F"}));
   EXPECT_EQ(
+      "read as code page 936\n"
       "Preview for MAC 0A1B2C3D4E5F, adapter \"Local Area Connection\", "
       "Windows 10.0 (nothing is changed)\n"
       "Entry: line 4: 0A1B2C3D4E5F=lab-07, 192.0.2.10 ; desk\n"

@@ -272,7 +272,7 @@ TEST_F(FleetProgram, NewEntriesAppendedCheckCleanAndReportPending) {
             err.str());
   Write("lab.ini", out.str(), std::ios::app);
   EXPECT_EQ(0, Run({ini}));
-  EXPECT_EQ("0 errors, 0 warnings\n", out.str());
+  EXPECT_EQ("read as code page 936\n0 errors, 0 warnings\n", out.str());
   EXPECT_EQ(1, Run({ini, "--log", log}));
   EXPECT_TRUE(out.str().ends_with("0 done, 0 stale, 0 failed, 2 pending, 0 unknown\n"))
       << out.str();

@@ -150,7 +150,8 @@ TEST_F(HereCase, EntryFoundPrintsThePreviewOfThisPc) {
   request.windows_version_text = "6.1";
   request.current_name = "WIN-7F3K2";
   std::ostringstream preview;
-  EXPECT_EQ(0, WritePreview(SystemTextRules(machine), file, request, preview));
+  EXPECT_EQ(0, WritePreview(SystemTextRules(machine), file, Conversion{}, request,
+                            preview));
   EXPECT_EQ(
       "This PC: MAC 0A1B2C3D4E5F, adapter \"LAN 2\", computer name "
       "WIN-7F3K2, Windows 6.1\n"

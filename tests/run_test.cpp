@@ -18,6 +18,16 @@ const char kNvHostname[] =
     "RegSetValue HKEY_LOCAL_MACHINE\\SYSTEM\\CURRENTCONTROLSET\\SERVICES\\"
     "TCPIP\\PARAMETERS\\NV Hostname=";
 
+// A file as UTF-16LE with its mark.
+std::string Utf16LeFile(std::u16string_view text) {
+  std::string bytes = "\xFF\xFE";
+  for (char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
 // A machine with one Ethernet adapter holding a DHCPv6 address, and a
 // settings file beside the executable.
 class RunTest : public ::testing::Test {
@@ -163,6 +173,54 @@ TEST_F(RunTest, PathsThroughTheRun) {
     if (c.no_setting_box) {
       EXPECT_EQ("No valid setting!", machine.message_boxes[0].text);
     }
+    EXPECT_EQ(c.events, machine.events);
+  }
+}
+
+// A name that the ANSI code page cannot hold ("?" or a look-alike after the
+// conversion) is never passed to the system: no rename, no "NV Hostname",
+// no restart; the address phase runs as always.
+TEST_F(RunTest, NameTheCodePageCannotHoldIsNeverPassedOn) {
+  const std::string address =
+      ",192.0.2.10,255.255.255.0,192.0.2.1 ; \xE0\xB8\x81\r\n";
+  const std::string command = std::string("CreateProcess ") + kAddressCommand;
+  const std::string renamed_to_cafe = "SetComputerName CAF\xE9-01";
+  struct Case {
+    const char* name;
+    std::string settings;
+    std::string stdout_after_detecting;
+    std::vector<std::string> events;
+  } cases[] = {
+      {"Thai name in UTF-8 without a mark",
+       "REBOOT=1\r\n0A1B2C3D4E5F=\xE0\xB8\x81\xE0\xB8\x82-01" + address,
+       std::string(kRenaming) + kConfiguring, {command}},
+      {"Thai name in UTF-16LE, no address",
+       Utf16LeFile(u"REBOOT=1\r\n0A1B2C3D4E5F=\x0E01\x0E02"), kRenaming, {}},
+      {"look-alike for a letter the code page lacks",
+       "REBOOT=1\r\n0A1B2C3D4E5F=c\xC3\xA1" "fe-01" + address,
+       std::string(kRenaming) + kConfiguring, {command}},
+      {"letter the code page holds: renamed and restarted",
+       "REBOOT=1\r\n0A1B2C3D4E5F=caf\xC3\xA9-01" + address,
+       std::string(kRenaming) + kConfiguring,
+       {renamed_to_cafe, std::string(kNvHostname) + "CAF\xE9-01" + '\0', command,
+        "AdjustToken", "ExitWindows 6"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeMachine fresh;
+    machine = fresh;
+    machine.AddAdapter(u"Local Area Connection", "0A1B2C3D4E5F", 6,
+                       {{23, 3, 3}});
+    machine.computer_name = "OLDNAME";
+    machine.version_major = 10;
+    machine.version_minor = 0;
+    machine.ansi_extra[u'\x00E9'] = "\xE9";
+    machine.ansi_best_fit[u'\x00E1'] = "a";
+    Settings(c.settings);
+    EXPECT_EQ(0, RunProgram(machine));
+    EXPECT_EQ(std::string(kBanner) + kDetecting + c.stdout_after_detecting,
+              machine.StdoutText());
+    EXPECT_TRUE(machine.message_boxes.empty());
     EXPECT_EQ(c.events, machine.events);
   }
 }
