@@ -70,8 +70,10 @@ void RunSequence(SystemInterface& system, Console& console) {
                          WindowsVersion);
   }
 
-  // Restart, only after this run renamed the computer.
-  if (rename.NameChanged()) RunRestartPhase(system, SettingsPath);
+  // Restart, only after this run renamed the computer, and at most once for
+  // the same name (restart_guard.h).
+  if (rename.NameChanged())
+    RunRestartPhase(system, SettingsPath, MachineRecord.ComputerName);
 }
 
 int RunProgram(SystemInterface& system) {

@@ -15,10 +15,12 @@ inline constexpr uint32_t kEwxForce = 0x4;
 inline constexpr uint32_t kEwxPoweroff = 0x8;
 
 // The restart phase: reads "REBOOT" afresh from the settings file; a cleaned
-// value beginning with "1" calls RestartWindows(kEwxReboot, true). Returns
-// the cleaned value.
+// value beginning with "1" records restarted_for with the restart guard
+// (restart_guard.h; an empty name records nothing), then calls
+// RestartWindows(kEwxReboot, true). Returns the cleaned value.
 std::string RunRestartPhase(SystemInterface& system,
-                            const std::string& settings_path);
+                            const std::string& settings_path,
+                            const std::string& restarted_for = std::string());
 
 // Enables the shutdown privilege when flags ask for a restart, shutdown or
 // power-off, adds EWX_FORCE when force is set, and calls ExitWindowsEx.
