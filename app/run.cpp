@@ -66,8 +66,10 @@ void RunSequence(SystemInterface& system, Console& console) {
   // Address, only with an address, a mask and a gateway.
   if (AddressComplete(MachineRecord)) {
     PrintMessage(console, msgConfiguring);
-    ApplyAddressCommands(system, MachineRecord, adapters.PrimaryAdapterName,
-                         WindowsVersion);
+    const std::string adapter = AdapterInCommands(
+        adapters.PrimaryAdapterName, adapters.PrimaryNameLossy,
+        adapters.PrimaryIfIndex, WindowsVersion);
+    ApplyAddressCommands(system, MachineRecord, adapter, WindowsVersion);
   }
 
   // Restart, only after this run renamed the computer, and at most once for

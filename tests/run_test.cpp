@@ -254,6 +254,51 @@ TEST_F(RunTest, RestartsOnceForANameThatIsNotPutInForce) {
   }
 }
 
+// An adapter whose name the ANSI code page cannot hold: from Windows 6.0 on
+// the commands name it by its interface index; the console is unchanged.
+TEST_F(RunTest, AdapterNameTheCodePageLacksIsNamedByItsIndex) {
+  struct Case {
+    const char* name;
+    std::u16string adapter;
+    uint32_t major, minor;
+    std::string context;
+    std::string named;  // what the commands name the adapter by
+  } cases[] = {
+      {"Thai name on 10.0", u"lan-\x0E01", 10, 0, "ipv4", "17"},
+      {"Thai name on 6.0", u"lan-\x0E01", 6, 0, "ipv4", "17"},
+      {"Thai name on 5.2: as before", u"lan-\x0E01", 5, 2, "ip", "lan-?"},
+      {"name the code page holds", u"lan-\x4E2D", 10, 0, "ipv4",
+       "lan-\xD6\xD0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeMachine fresh;
+    machine = fresh;
+    machine.ansi_extra[u'\x4E2D'] = "\xD6\xD0";
+    machine.AddAdapter(c.adapter, "0A1B2C3D4E5F", 6, {{23, 3, 3}});
+    machine.adapters.back().if_index = 17;
+    machine.computer_name = "LAB-07";
+    machine.version_major = c.major;
+    machine.version_minor = c.minor;
+    Settings("DNS1=192.0.2.53\r\nDNS2=192.0.2.54\r\n"
+             "0A1B2C3D4E5F=LAB-07,192.0.2.10,255.255.255.0,192.0.2.1\r\n");
+    EXPECT_EQ(0, RunProgram(machine));
+    EXPECT_EQ(std::string(kBanner) + kDetecting + kRenaming + kConfiguring,
+              machine.StdoutText());
+    EXPECT_TRUE(machine.message_boxes.empty());
+    const std::string netsh = "CreateProcess \"C:\\WINDOWS\\system32\\netsh.exe\"";
+    std::vector<std::string> expected = {
+        netsh + " interface " + c.context + " set address \"" + c.named +
+            "\" static 192.0.2.10 255.255.255.0 192.0.2.1",
+        netsh + "  interface  " + c.context + "  set  dns  \"" + c.named +
+            "\"  static  192.0.2.53  primary",
+        netsh + "  interface  " + c.context + "  add  dns  \"" + c.named +
+            "\"  192.0.2.54",
+    };
+    EXPECT_EQ(expected, machine.events);
+  }
+}
+
 TEST_F(RunTest, SettingsFileThatCannotBeOpenedEndsWithTheFailureReport) {
   machine.locked_files.insert(kIni);
   EXPECT_EQ(1, RunProgram(machine));
