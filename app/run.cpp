@@ -77,18 +77,20 @@ void RunSequence(SystemInterface& system, Console& console,
   // Address, only with an address, a mask and a gateway.
   if (AddressComplete(MachineRecord)) {
     PrintMessage(console, msgConfiguring);
-    log.commands = RunAddressCommands(system, MachineRecord,
-                                      adapters.PrimaryAdapterName,
-                                      WindowsVersion);
+    const std::string adapter = AdapterInCommands(
+        adapters.PrimaryAdapterName, adapters.PrimaryNameLossy,
+        adapters.PrimaryIfIndex, WindowsVersion);
+    log.commands =
+        RunAddressCommands(system, MachineRecord, adapter, WindowsVersion);
   }
 
-  // Restart, only after this run renamed the computer and as "REBOOT" asks.
-  // The line goes first: a forced restart ends the process.
-  const bool restart =
-      rename.NameChanged() &&
-      RestartRequested(ReadCleanSetting(system, SettingsPath, kRebootKey));
-  FinishRunLog(system, log, restart);
-  if (restart) RestartWindows(system, kEwxReboot, /*force=*/true);
+  // Restart, only after this run renamed the computer. The run log's line
+  // goes just before the request: a forced restart ends the process.
+  if (rename.NameChanged()) {
+    RunRestartPhase(system, SettingsPath, MachineRecord.ComputerName,
+                    [&] { FinishRunLog(system, log, /*restart=*/true); });
+  }
+  FinishRunLog(system, log, /*restart=*/false);
 }
 
 int RunProgram(SystemInterface& system) {

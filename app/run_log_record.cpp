@@ -36,6 +36,10 @@ RunOutcome RenameRunOutcome(const RenameResult& rename, std::string* detail) {
       *detail = "the system refused the name: error " +
                 std::to_string(rename.error);
       return RunOutcome::kRenameFailed;
+    case RenameOutcome::kNotApplied:
+      *detail = "the name set before the last restart is still not in force; "
+                "set again, no restart";
+      return RunOutcome::kRenameNotApplied;
     case RenameOutcome::kNotConvertible:
       *detail = "the name holds characters the ANSI code page lacks: not set";
       return RunOutcome::kRenameFailed;

@@ -7,6 +7,7 @@
 #include "settings/settings_file.h"
 #include "system/address_commands.h"
 #include "system/computer_name.h"
+#include "util/ascii.h"
 
 namespace hostconfig {
 
@@ -70,10 +71,14 @@ bool WriteRename(const PreviewRequest& request, const std::string& name,
   }
   if (!request.current_name) {
     out << "Rename: to " << name << ", unless already named " << name
-        << " (exact bytes, case counts)\n";
+        << " (letter case ignored)\n";
     return true;
   }
-  if (NameInForceMatches(*request.current_name, name)) {
+  // Windows ignores the case of every letter of the code page; the checker
+  // knows only ASCII's, so a name that differs in the case of other letters
+  // shows as a rename here.
+  if (NameInForceMatches(*request.current_name, name,
+                         [](std::string_view text) { return UpperAscii(text); })) {
     out << "Rename: no, already named " << name << "\n";
     return false;
   }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-
 namespace hostconfig {
 
 namespace {
@@ -54,11 +53,13 @@ AdapterList DiscoverAdapters(SystemInterface& system) {
   for (const AdapterEntry& adapter : adapters) {
     if (adapter.if_type != kIfTypeEthernet && adapter.if_type != kIfTypePpp)
       continue;
-    std::string name =
-        system.WideCharToMultiByte(adapter.friendly_name, nullptr);
+    bool lossy = false;
+    std::string name = system.WideCharToMultiByte(adapter.friendly_name, &lossy);
     std::string mac = MacText(adapter.physical_address);
     list.AdapterNames.push_back(name);
     list.AdapterMacs.push_back(mac);
+    list.AdapterNamesLossy.push_back(lossy);
+    list.AdapterIfIndexes.push_back(adapter.if_index);
     // The primary adapter counts as found only with a name to give the
     // network shell, so a nameless one leaves later adapters in the running.
     if (!list.PrimaryAdapterName.empty() || name.empty()) continue;
@@ -66,6 +67,8 @@ AdapterList DiscoverAdapters(SystemInterface& system) {
                     IsConfiguredIpv6)) {
       list.PrimaryAdapterName = std::move(name);
       list.PrimaryMac = std::move(mac);
+      list.PrimaryNameLossy = lossy;
+      list.PrimaryIfIndex = adapter.if_index;
     }
   }
   return list;
@@ -76,6 +79,8 @@ AdapterList RunDiscoveryPhase(SystemInterface& system) {
   if (!list.AdapterNames.empty() && list.PrimaryAdapterName.empty()) {
     list.PrimaryAdapterName = list.AdapterNames[0];
     list.PrimaryMac = list.AdapterMacs[0];
+    list.PrimaryNameLossy = list.AdapterNamesLossy[0];
+    list.PrimaryIfIndex = list.AdapterIfIndexes[0];
   }
   return list;
 }

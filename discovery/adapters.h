@@ -15,8 +15,15 @@ namespace hostconfig {
 struct AdapterList {
   std::vector<std::string> AdapterNames;  // friendly names, ANSI code page
   std::vector<std::string> AdapterMacs;   // parallel: MAC texts
+  // Parallel: whether the name lost characters that the ANSI code page
+  // lacks (no adapter bears the converted name then), and the IPv4
+  // interface index (IfIndex; 0 without IPv4).
+  std::vector<bool> AdapterNamesLossy;
+  std::vector<uint32_t> AdapterIfIndexes;
   std::string PrimaryAdapterName;
   std::string PrimaryMac;
+  bool PrimaryNameLossy = false;
+  uint32_t PrimaryIfIndex = 0;
 };
 
 // Lists the Ethernet (6) and PPP (23) adapters, and makes the first listed

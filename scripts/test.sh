@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds natively and runs the
 # unit tests, cross-builds hostconfig.exe, checks the import tables and
-# headers of both executables and runs the Wine tests on them. Run as root
-# (packages, network namespaces).
+# headers of both executables, runs the Wine tests on them and the demo.
+# Run as root (packages, network namespaces).
 # Usage: bash scripts/test.sh
 set -euo pipefail
 
@@ -53,6 +53,10 @@ else
   echo "SKIPPED: this machine cannot run 32-bit programs (wine --version fails;"
   echo "the kernel's 32-bit emulation is off), so hostconfig.exe cannot run here."
 fi
+
+step "The demo (the README's main command)"
+# It skips itself, saying so, where 32-bit programs cannot run.
+bash scripts/demo.sh
 
 step "Release package: resources of both executables, the zip, the examples"
 bash tests/package_test.sh build/win32 build/native

@@ -23,6 +23,9 @@ constexpr std::string_view kSecondDnsTemplate =
 
 // Below this version the network shell names its context "ip".
 constexpr double kIpv4ContextVersion = 5.95;
+// From this version on the network shell takes an interface index wherever
+// it takes an interface name.
+constexpr double kIndexForNameVersion = 6.0;
 constexpr uint16_t kSwHide = 0;
 
 using Substitution = std::pair<std::string_view, std::string_view>;
@@ -80,6 +83,13 @@ std::vector<std::string> BuildAddressCommands(const MachineRecordFields& record,
                                    {"LOCAL_LINK", adapter_name},
                                    {"%1", record.SecondaryDns}}));
   return commands;
+}
+
+std::string AdapterInCommands(const std::string& name, bool name_lossy,
+                              uint32_t if_index, double windows_version) {
+  if (!name_lossy || if_index == 0 || windows_version < kIndexForNameVersion)
+    return name;
+  return std::to_string(if_index);
 }
 
 std::string ExpandCommandProgram(SystemInterface& system,

@@ -19,6 +19,14 @@ std::vector<std::string> BuildAddressCommands(const MachineRecordFields& record,
                                               const std::string& adapter_name,
                                               double windows_version);
 
+// What the commands name the adapter by, in place of "LOCAL_LINK": its name,
+// except from Windows 6.0 on when the name lost characters in the ANSI code
+// page (no adapter bears the converted name) and the adapter has an IPv4
+// interface index: then that index in decimal, which the network shell's
+// ipv4 context takes in place of a name.
+std::string AdapterInCommands(const std::string& name, bool name_lossy,
+                              uint32_t if_index, double windows_version);
+
 // The command with the %NAME% references of its program path (the leading
 // quoted text, or the first word) expanded, and the rest untouched.
 std::string ExpandCommandProgram(SystemInterface& system,

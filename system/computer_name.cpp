@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "system/registry_path.h"
+#include "system/restart_guard.h"
 
 namespace hostconfig {
 
@@ -27,16 +28,22 @@ bool ReadNameInForce(SystemInterface& system, std::string* name) {
   return true;
 }
 
-bool NameInForceMatches(std::string_view in_force, std::string_view wanted) {
-  return in_force == wanted;
+bool NameInForceMatches(std::string_view in_force, std::string_view wanted,
+                        const NameUpperCase& upper) {
+  return upper(in_force) == upper(wanted);
 }
 
 RenameResult ApplyComputerName(SystemInterface& system,
                                const std::string& computer_name) {
+  const NameUpperCase upper = [&system](std::string_view text) {
+    return system.CharUpper(text);
+  };
   RenameResult result;
   if (ReadNameInForce(system, &result.old_name) &&
-      NameInForceMatches(result.old_name, computer_name))
+      NameInForceMatches(result.old_name, computer_name, upper)) {
+    ClearRestartRecord(system);
     return result;
+  }
   bool renamed = system.SetComputerName(computer_name);
   if (!renamed) result.error = system.GetLastError();
   // Written whatever the rename gave, so the name is on record for the next
@@ -44,7 +51,17 @@ RenameResult ApplyComputerName(SystemInterface& system,
   WriteRegistryString(system, kTcpipParameters, "NV Hostname", computer_name);
   // Only a rename that took effect is worth a restart: a refused one would
   // restart the machine for nothing, at every run.
-  result.outcome = renamed ? RenameOutcome::kRenamed : RenameOutcome::kRefused;
+  if (!renamed) {
+    result.outcome = RenameOutcome::kRefused;
+    return result;
+  }
+  // Nor is one for a name that a restart already failed to put in force.
+  const std::string restarted_for = ReadRestartRecord(system);
+  result.outcome =
+      !restarted_for.empty() &&
+              NameInForceMatches(restarted_for, computer_name, upper)
+          ? RenameOutcome::kNotApplied
+          : RenameOutcome::kRenamed;
   return result;
 }
 

@@ -1,6 +1,7 @@
 // The computer name change.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -12,8 +13,16 @@ namespace hostconfig {
 // to its first NUL). False when the system could not give it.
 bool ReadNameInForce(SystemInterface& system, std::string* name);
 
-// True when the name in force already is the wanted name: the same bytes.
-bool NameInForceMatches(std::string_view in_force, std::string_view wanted);
+// Upper-cases a name by some set of rules: the system's (CharUpperBuffA)
+// in the run, ASCII only where no system is at hand.
+using NameUpperCase = std::function<std::string(std::string_view)>;
+
+// True when the name in force already is the wanted name. Windows keeps
+// the NetBIOS name upper-cased by its own rules, so names that differ only
+// in letter case are the same name: both are upper-cased before the bytes
+// are compared.
+bool NameInForceMatches(std::string_view in_force, std::string_view wanted,
+                        const NameUpperCase& upper);
 
 // What the rename phase did.
 enum class RenameOutcome {
@@ -21,6 +30,10 @@ enum class RenameOutcome {
   kRenamed,    // the system took the new name
   kRefused,    // the system refused the new name
   kNotConvertible,  // the ANSI code page cannot hold the entry's name
+  // The system took the name again, but a forced restart was already
+  // requested for this very name and it is still not in force: another
+  // restart would not put it in force either, so none follows.
+  kNotApplied,
 };
 
 struct RenameResult {
@@ -33,9 +46,12 @@ struct RenameResult {
   bool NameChanged() const { return outcome == RenameOutcome::kRenamed; }
 };
 
-// Compares the name in force with computer_name byte for byte. When they
-// differ: SetComputerNameA, then "NV Hostname" written to the registry.
-// Only a rename that SetComputerNameA accepted counts as changed.
+// Compares the name in force with computer_name, ignoring letter case by
+// the system's rules. When they match, a restart record (restart_guard.h)
+// is removed: the restart it was for has done its work. When they differ:
+// SetComputerNameA, then "NV Hostname" written to the registry. Only a
+// rename that SetComputerNameA accepted counts as changed, and not when the
+// restart record names computer_name already (kNotApplied).
 RenameResult ApplyComputerName(SystemInterface& system,
                                const std::string& computer_name);
 

@@ -121,6 +121,32 @@ bool WriteRegistryString(SystemInterface& system, std::string path,
          kErrorSuccess;
 }
 
+std::string ReadRegistryString(SystemInterface& system, std::string path,
+                               const std::string& value_name) {
+  RegistryContext context(system);
+  if (!context.Open(std::move(path), /*create=*/false) || context.current() == 0)
+    return "";
+  uint32_t type = 0;
+  uint32_t size = 0;
+  if (system.RegQueryValueEx(context.current(), value_name, &type, &size,
+                             nullptr) != kErrorSuccess ||
+      (type != kRegSz && type != kRegExpandSz) || size == 0)
+    return "";
+  std::string data;
+  if (system.RegQueryValueEx(context.current(), value_name, &type, &size,
+                             &data) != kErrorSuccess)
+    return "";
+  return data.substr(0, data.find('\0'));
+}
+
+bool DeleteRegistryValue(SystemInterface& system, std::string path,
+                         const std::string& value_name) {
+  RegistryContext context(system);
+  if (!context.Open(std::move(path), /*create=*/false) || context.current() == 0)
+    return false;
+  return system.RegDeleteValue(context.current(), value_name) == kErrorSuccess;
+}
+
 int32_t ReadRegistryInteger(SystemInterface& system, std::string path,
                             const std::string& value_name) {
   RegistryContext context(system);

@@ -24,6 +24,17 @@ bool WriteRegistryString(SystemInterface& system, std::string path,
                          const std::string& value_name,
                          const std::string& value);
 
+// Reads the value at path as text: REG_SZ and REG_EXPAND_SZ up to their
+// first NUL, unexpanded. Never creates a key; any other type and every
+// failure give empty text.
+std::string ReadRegistryString(SystemInterface& system, std::string path,
+                               const std::string& value_name);
+
+// Removes the value at path. Never creates a key. True when the value was
+// there and is gone.
+bool DeleteRegistryValue(SystemInterface& system, std::string path,
+                         const std::string& value_name);
+
 // Reads the value at path as a signed 32-bit integer: REG_DWORD and a
 // 4-byte REG_BINARY as little-endian, REG_SZ and REG_EXPAND_SZ by
 // TextToInteger, anything else 0. Never creates a key; every failure gives 0.

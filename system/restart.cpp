@@ -1,6 +1,7 @@
 #include "system/restart.h"
 
 #include "settings/settings_file.h"
+#include "system/restart_guard.h"
 
 namespace hostconfig {
 
@@ -26,11 +27,22 @@ void EnableShutdownPrivilege(SystemInterface& system) {
 }  // namespace
 
 std::string RunRestartPhase(SystemInterface& system,
-                            const std::string& settings_path) {
+                            const std::string& settings_path,
+                            const std::string& restarted_for,
+                            const std::function<void()>& before_restart) {
   std::string setting = ReadCleanSetting(system, settings_path, kRebootKey);
-  if (RestartRequested(setting))
-    RestartWindows(system, kEwxReboot, /*force=*/true);
+  if (!RestartRequested(setting)) return setting;
+  if (before_restart) before_restart();
+  RequestGuardedRestart(system, restarted_for);
   return setting;
+}
+
+void RequestGuardedRestart(SystemInterface& system,
+                           const std::string& restarted_for) {
+  // Recorded first: once the request is made the process may be ended at
+  // any moment.
+  if (!restarted_for.empty()) RecordRestart(system, restarted_for);
+  RestartWindows(system, kEwxReboot, /*force=*/true);
 }
 
 void RestartWindows(SystemInterface& system, uint16_t flags, bool force) {

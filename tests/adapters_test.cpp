@@ -196,5 +196,50 @@ TEST(DiscoveryPhase, ListsAdaptersAndChoosesThePrimaryOne) {
   }
 }
 
+// The primary adapter's name conversion and interface index travel with it,
+// also when entry 0 is taken for want of a qualifying adapter.
+TEST(DiscoveryPhase, CarriesWhetherThePrimaryNameIsLossyAndItsIndex) {
+  struct Case {
+    const char* name;
+    std::u16string first;
+    bool first_qualifies;
+    std::u16string second;
+    bool second_qualifies;
+    std::string primary_name;
+    bool lossy;
+    uint32_t if_index;
+  } cases[] = {
+      {"ASCII name", u"LAN", true, u"B", false, "LAN", false, 11},
+      {"Thai name", u"lan-\x0E01", true, u"B", false, "lan-?", true, 11},
+      {"best-fit look-alike", u"lan-\x0101", true, u"B", false, "lan-a", true,
+       11},
+      {"name the code page holds", u"lan-\x4E2D", true, u"B", false,
+       "lan-\xD6\xD0", false, 11},
+      {"second adapter primary", u"lan-\x0E01", false, u"B", true, "B", false,
+       22},
+      {"lossy second adapter primary", u"A", false, u"lan-\x0E01", true,
+       "lan-?", true, 22},
+      {"entry 0 for want of a qualifying one", u"lan-\x0E01", false, u"B",
+       false, "lan-?", true, 11},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeMachine machine;
+    machine.ansi_extra[u'\x4E2D'] = "\xD6\xD0";
+    machine.ansi_best_fit[u'\x0101'] = "a";
+    machine.AddAdapter(c.first, "0A0000000001", 6,
+                       {c.first_qualifies ? kDhcpv6 : kLinkLocal});
+    machine.adapters.back().if_index = 11;
+    machine.AddAdapter(c.second, "0B0000000002", 6,
+                       {c.second_qualifies ? kDhcpv6 : kLinkLocal});
+    machine.adapters.back().if_index = 22;
+    AdapterList list = RunDiscoveryPhase(machine);
+    EXPECT_EQ(c.primary_name, list.PrimaryAdapterName);
+    EXPECT_EQ(c.lossy, list.PrimaryNameLossy);
+    EXPECT_EQ(c.if_index, list.PrimaryIfIndex);
+    EXPECT_EQ((std::vector<uint32_t>{11, 22}), list.AdapterIfIndexes);
+  }
+}
+
 }  // namespace
 }  // namespace hostconfig

@@ -86,6 +86,40 @@ TEST(BuildAddressCommands, TemplatesKeepTheirLengths) {
             commands[0]);
 }
 
+// A name that lost characters in the ANSI code page names no adapter; from
+// Windows 6.0 on the commands name the adapter by its interface index
+// instead. Every other name stays as it is, byte for byte.
+TEST(AdapterInCommands, IndexOnlyForALossyNameFromWindows60) {
+  struct Case {
+    const char* name;
+    std::string adapter;
+    bool lossy;
+    uint32_t if_index;
+    double version;
+    std::string expected;
+  } cases[] = {
+      {"lossy name, 10.0", "lan-?", true, 12, 10.0, "12"},
+      {"lossy name, 6.0", "lan-?", true, 7, 6.0, "7"},
+      {"lossy name, 6.1, large index", "lan-?", true, 4294967295u, 6.1,
+       "4294967295"},
+      {"lossy name, just below 6.0", "lan-?", true, 12, 5.9999, "lan-?"},
+      {"lossy name, 5.95 (ipv4 context, no index)", "lan-?", true, 12, 5.95,
+       "lan-?"},
+      {"lossy name, 5.1", "lan-?", true, 12, 5.1, "lan-?"},
+      {"lossy name without an IPv4 index", "lan-?", true, 0, 10.0, "lan-?"},
+      {"name the code page holds", "LAN", false, 12, 10.0, "LAN"},
+      {"double-byte name the code page holds", "\xB1\xBE\xB5\xD8", false,
+       12, 10.0, "\xB1\xBE\xB5\xD8"},
+      {"name holding a question mark of its own", "LAN?", false, 12, 10.0,
+       "LAN?"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.expected,
+              AdapterInCommands(c.adapter, c.lossy, c.if_index, c.version));
+  }
+}
+
 TEST(ApplyAddressCommands, InsertsValuesVerbatim) {
   struct Case {
     const char* name;

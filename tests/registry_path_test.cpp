@@ -212,6 +212,58 @@ TEST(RegistryPath, ReadsEachValueType) {
   }
 }
 
+TEST(RegistryPath, ReadsTextValues) {
+  struct Case {
+    const char* name;
+    uint32_t type;
+    std::string data;
+    std::string expected;
+  } cases[] = {
+      {"text", kRegSz, std::string("PC-042\0", 7), "PC-042"},
+      {"text without NUL", kRegSz, "PC-042", "PC-042"},
+      {"text up to its first NUL", kRegSz, std::string("PC\0" "42\0", 6), "PC"},
+      {"double-byte text", kRegSz, std::string("\xB2\xE2\0", 3), "\xB2\xE2"},
+      {"empty text", kRegSz, "", ""},
+      {"expandable text, not expanded", kRegExpandSz,
+       std::string("%WinDir%\0", 9), "%WinDir%"},
+      {"dword", kRegDword, std::string("\x41\0\0\0", 4), ""},
+      {"binary", kRegBinary, "PC", ""},
+      {"multi-text", kRegMultiSz, std::string("PC\0\0", 4), ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeMachine m;
+    m.SetRegistryValue("HKEY_LOCAL_MACHINE\\K", "V", c.type, c.data);
+    EXPECT_EQ(c.expected, ReadRegistryString(m, "HKEY_LOCAL_MACHINE\\K", "V"));
+    EXPECT_EQ(0, m.open_keys);
+  }
+}
+
+TEST(RegistryPath, TextReadAndDeleteNeverCreateAKey) {
+  FakeMachine m;
+  m.SetRegistryValue("HKEY_LOCAL_MACHINE\\A\\B", "V", kRegSz, std::string("x\0", 2));
+  auto keys_before = m.registry.size();
+  EXPECT_EQ("", ReadRegistryString(m, "HKEY_LOCAL_MACHINE\\A\\Missing", "V"));
+  EXPECT_EQ("", ReadRegistryString(m, "HKEY_LOCAL_MACHINE\\A\\B", "Missing"));
+  EXPECT_FALSE(DeleteRegistryValue(m, "HKEY_LOCAL_MACHINE\\A\\Missing", "V"));
+  EXPECT_FALSE(DeleteRegistryValue(m, "HKEY_LOCAL_MACHINE\\A\\B", "Missing"));
+  EXPECT_EQ(keys_before, m.registry.size());
+  EXPECT_EQ(0, m.created_keys);
+  EXPECT_TRUE(m.events.empty());
+
+  m.read_only_keys = {"HKEY_LOCAL_MACHINE\\A\\B"};
+  EXPECT_EQ("", ReadRegistryString(m, "HKEY_LOCAL_MACHINE\\A\\B", "V"));
+  EXPECT_FALSE(DeleteRegistryValue(m, "HKEY_LOCAL_MACHINE\\A\\B", "V"));
+  EXPECT_NE(nullptr, m.FindRegistryValue("HKEY_LOCAL_MACHINE\\A\\B", "V"));
+
+  m.read_only_keys.clear();
+  EXPECT_EQ("x", ReadRegistryString(m, "hkey_local_machine\\a\\b", "v"));
+  EXPECT_TRUE(DeleteRegistryValue(m, "hkey_local_machine\\a\\b", "v"));
+  EXPECT_EQ(nullptr, m.FindRegistryValue("HKEY_LOCAL_MACHINE\\A\\B", "V"));
+  EXPECT_EQ(1u, m.registry.count("HKEY_LOCAL_MACHINE\\A\\B"));
+  EXPECT_EQ(0, m.open_keys);
+}
+
 TEST(TextToInteger, FollowsTheDecimalAndHexadecimalRules) {
   struct Case {
     const char* text;

@@ -102,5 +102,32 @@ TEST(RunRestartPhase, ReadsRebootAfreshFromTheSettingsFile) {
   }
 }
 
+// The name the restart is for is recorded just before the request, and
+// only when a restart is requested.
+TEST(RunRestartPhase, RecordsTheNameJustBeforeTheRestart) {
+  struct Case {
+    const char* name;
+    const char* file;
+    std::string restarted_for;
+    std::vector<std::string> events;
+  } cases[] = {
+      {"restart", "REBOOT=1\r\n", "PC-042",
+       {"RegSetValue HKEY_LOCAL_MACHINE\\SOFTWARE\\HOSTCONFIG\\RestartedFor=" +
+            std::string("PC-042\0", 7),
+        "AdjustToken", "ExitWindows 6"}},
+      {"no restart asked for", "REBOOT=0\r\n", "PC-042", {}},
+      {"no name to record", "REBOOT=1\r\n", "", {"AdjustToken", "ExitWindows 6"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeMachine m;
+    const std::string settings_path = "C:\\kits\\hostconfig.ini";
+    m.files[settings_path] = c.file;
+    RunRestartPhase(m, settings_path, c.restarted_for);
+    EXPECT_EQ(c.events, m.events);
+    EXPECT_EQ(0, m.open_keys);
+  }
+}
+
 }  // namespace
 }  // namespace hostconfig

@@ -193,7 +193,10 @@ TEST(RunLogRun, LineComesBeforeTheBoxAndTheRestart) {
     std::string first_after_log;
   } cases[] = {
       {"no entry", "", "MessageBox No valid setting!"},
-      {"restart", "REBOOT=1\r\n0A1B2C3D4E5F=LAB-07\r\n", "AdjustToken"},
+      // The restart guard's record, then the privilege and the request.
+      {"restart", "REBOOT=1\r\n0A1B2C3D4E5F=LAB-07\r\n",
+       std::string("RegSetValue HKEY_LOCAL_MACHINE\\SOFTWARE\\HOSTCONFIG\\"
+                   "RestartedFor=LAB-07") + '\0'},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -17,6 +17,8 @@ const char kAddressCommand[] =
 const char kNvHostname[] =
     "RegSetValue HKEY_LOCAL_MACHINE\\SYSTEM\\CURRENTCONTROLSET\\SERVICES\\"
     "TCPIP\\PARAMETERS\\NV Hostname=";
+const char kRestartRecord[] =
+    "RegSetValue HKEY_LOCAL_MACHINE\\SOFTWARE\\HOSTCONFIG\\RestartedFor=";
 
 // A file as UTF-16LE with its mark.
 std::string Utf16LeFile(std::u16string_view text) {
@@ -60,6 +62,7 @@ TEST_F(RunTest, CompleteRunRenamesConfiguresAndRestarts) {
       "dns  \"Local Area Connection\"  static  192.0.2.53  primary",
       "CreateProcess \"C:\\WINDOWS\\system32\\netsh.exe\"  interface  ipv4  add  "
       "dns  \"Local Area Connection\"  192.0.2.54",
+      std::string(kRestartRecord) + std::string("LAB-07\0", 7),
       "AdjustToken",
       "ExitWindows 6",
   };
@@ -203,7 +206,8 @@ TEST_F(RunTest, NameTheCodePageCannotHoldIsNeverPassedOn) {
        "REBOOT=1\r\n0A1B2C3D4E5F=caf\xC3\xA9-01" + address,
        std::string(kRenaming) + kConfiguring,
        {renamed_to_cafe, std::string(kNvHostname) + "CAF\xE9-01" + '\0', command,
-        "AdjustToken", "ExitWindows 6"}},
+        std::string(kRestartRecord) + "CAF\xE9-01" + '\0', "AdjustToken",
+        "ExitWindows 6"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -222,6 +226,135 @@ TEST_F(RunTest, NameTheCodePageCannotHoldIsNeverPassedOn) {
               machine.StdoutText());
     EXPECT_TRUE(machine.message_boxes.empty());
     EXPECT_EQ(c.events, machine.events);
+  }
+}
+
+// Runs one after another on one machine, as at successive starts, with
+// REBOOT=1. Each step gives the name in force at that start and the entry's
+// name, and what the run must do: set the name, request the restart, and
+// which name the restart record holds afterwards. The console and the exit
+// code are those of every rename.
+TEST_F(RunTest, RestartsOnceForANameThatIsNotPutInForce) {
+  struct Step {
+    const char* in_force;
+    const char* entry_name;
+    bool sets_name;
+    bool restarts;
+    const char* record_after;  // nullptr: no record
+  };
+  struct Case {
+    const char* name;
+    bool upper_e_acute;  // the system upper-cases \xE9 to \xC9
+    std::vector<Step> steps;
+  } cases[] = {
+      {"name never put in force: one restart, then none",
+       false,
+       {{"OLDNAME", "lab-07", true, true, "LAB-07"},
+        {"OLDNAME", "lab-07", true, false, "LAB-07"},
+        {"OLDNAME", "lab-07", true, false, "LAB-07"}}},
+      {"name in force after the restart: the record goes",
+       false,
+       {{"OLDNAME", "lab-07", true, true, "LAB-07"},
+        {"LAB-07", "lab-07", false, false, nullptr},
+        {"LAB-07", "lab-07", false, false, nullptr}}},
+      {"entry changed: one more restart, then none",
+       false,
+       {{"OLDNAME", "lab-07", true, true, "LAB-07"},
+        {"OLDNAME", "lab-07", true, false, "LAB-07"},
+        {"OLDNAME", "lab-08", true, true, "LAB-08"},
+        {"OLDNAME", "lab-08", true, false, "LAB-08"}}},
+      {"name in force in another case, beyond ASCII",
+       true,
+       {{"LAB-\xC9", "lab-\xE9", false, false, nullptr}}},
+      {"the same names where the system keeps the case of \xE9",
+       false,
+       {{"LAB-\xC9", "lab-\xE9", true, true, "LAB-\xE9"},
+        {"LAB-\xC9", "lab-\xE9", true, false, "LAB-\xE9"}}},
+      {"name put in force in upper case after the restart",
+       true,
+       {{"OLDNAME", "lab-\xE9", true, true, "LAB-\xE9"},
+        {"LAB-\xC9", "lab-\xE9", false, false, nullptr}}},
+  };
+  for (const Case& c : cases) {
+    FakeMachine fresh;
+    machine = fresh;
+    machine.AddAdapter(u"Local Area Connection", "0A1B2C3D4E5F", 6,
+                       {{23, 3, 3}});
+    if (c.upper_e_acute) machine.upper_extra = {{"\xE9", "\xC9"}};
+    int number = 0;
+    for (const Step& step : c.steps) {
+      SCOPED_TRACE(std::string(c.name) + ", run " + std::to_string(++number));
+      machine.computer_name = step.in_force;
+      Settings("REBOOT=1\r\n0A1B2C3D4E5F=" + std::string(step.entry_name) +
+               "\r\n");
+      machine.events.clear();
+      machine.stdout_writes.clear();
+      EXPECT_EQ(0, RunProgram(machine));
+      EXPECT_EQ(std::string(kBanner) + kDetecting + kRenaming,
+                machine.StdoutText());
+      bool set_name = false, restarted = false;
+      for (const std::string& event : machine.events) {
+        if (event.starts_with("SetComputerName ")) set_name = true;
+        if (event.starts_with("ExitWindows ")) restarted = true;
+      }
+      EXPECT_EQ(step.sets_name, set_name);
+      EXPECT_EQ(step.restarts, restarted);
+      const FakeMachine::RegValue* record = machine.FindRegistryValue(
+          "HKEY_LOCAL_MACHINE\\SOFTWARE\\hostconfig", "RestartedFor");
+      if (step.record_after == nullptr) {
+        EXPECT_EQ(nullptr, record);
+      } else {
+        ASSERT_NE(nullptr, record);
+        EXPECT_EQ(kRegSz, record->type);
+        EXPECT_EQ(std::string(step.record_after) + std::string(1, '\0'),
+                  record->data);
+      }
+    }
+  }
+}
+
+// An adapter whose name the ANSI code page cannot hold: from Windows 6.0 on
+// the commands name it by its interface index; the console is unchanged.
+TEST_F(RunTest, AdapterNameTheCodePageLacksIsNamedByItsIndex) {
+  struct Case {
+    const char* name;
+    std::u16string adapter;
+    uint32_t major, minor;
+    std::string context;
+    std::string named;  // what the commands name the adapter by
+  } cases[] = {
+      {"Thai name on 10.0", u"lan-\x0E01", 10, 0, "ipv4", "17"},
+      {"Thai name on 6.0", u"lan-\x0E01", 6, 0, "ipv4", "17"},
+      {"Thai name on 5.2: as before", u"lan-\x0E01", 5, 2, "ip", "lan-?"},
+      {"name the code page holds", u"lan-\x4E2D", 10, 0, "ipv4",
+       "lan-\xD6\xD0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeMachine fresh;
+    machine = fresh;
+    machine.ansi_extra[u'\x4E2D'] = "\xD6\xD0";
+    machine.AddAdapter(c.adapter, "0A1B2C3D4E5F", 6, {{23, 3, 3}});
+    machine.adapters.back().if_index = 17;
+    machine.computer_name = "LAB-07";
+    machine.version_major = c.major;
+    machine.version_minor = c.minor;
+    Settings("DNS1=192.0.2.53\r\nDNS2=192.0.2.54\r\n"
+             "0A1B2C3D4E5F=LAB-07,192.0.2.10,255.255.255.0,192.0.2.1\r\n");
+    EXPECT_EQ(0, RunProgram(machine));
+    EXPECT_EQ(std::string(kBanner) + kDetecting + kRenaming + kConfiguring,
+              machine.StdoutText());
+    EXPECT_TRUE(machine.message_boxes.empty());
+    const std::string netsh = "CreateProcess \"C:\\WINDOWS\\system32\\netsh.exe\"";
+    std::vector<std::string> expected = {
+        netsh + " interface " + c.context + " set address \"" + c.named +
+            "\" static 192.0.2.10 255.255.255.0 192.0.2.1",
+        netsh + "  interface  " + c.context + "  set  dns  \"" + c.named +
+            "\"  static  192.0.2.53  primary",
+        netsh + "  interface  " + c.context + "  add  dns  \"" + c.named +
+            "\"  192.0.2.54",
+    };
+    EXPECT_EQ(expected, machine.events);
   }
 }
 

@@ -68,19 +68,25 @@ hc_prepare() {
 }
 
 # Stops the wineservers and deletes every namespace this run created, and the
-# work directory unless HC_KEEP=1.
+# work directory unless HC_KEEP=1. Servers and namespaces that a case has
+# already ended are skipped quietly: the clean-up runs as an EXIT trap, also
+# under `set -e`, and must leave the exit status of the script alone.
 hc_cleanup_all() {
   [[ -n $HC_WORK && -d $HC_WORK ]] || return 0
   local ns prefix
   # A case that ended early may have left its (persistent) wineserver.
   for prefix in "$HC_WORK"/cases/*/prefix; do
-    [[ -d $prefix ]] && WINEPREFIX=$prefix wineserver -k 2>/dev/null
+    if [[ -d $prefix ]]; then
+      WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+    fi
   done
   while read -r ns; do
-    [[ -n $ns ]] && ip netns del "$ns" 2>/dev/null
+    if [[ -n $ns ]]; then
+      ip netns del "$ns" 2>/dev/null || true
+    fi
   done <"$HC_WORK/namespaces"
   : >"$HC_WORK/namespaces"
-  [[ ${HC_KEEP:-0} == 1 ]] || rm -rf "$HC_WORK"
+  if [[ ${HC_KEEP:-0} != 1 ]]; then rm -rf "$HC_WORK"; fi
 }
 
 # hc_case_begin NAME INDEX: the case's directory, namespaces and prefix.
@@ -118,12 +124,12 @@ hc_case_begin() {
 # HC_KEEP=1) its directory.
 hc_case_end() {
   if [[ -d $WINEPREFIX ]]; then
-    wineserver -k 2>/dev/null
-    wineserver -w 2>/dev/null
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
   fi
-  ip netns del "$HC_NS" 2>/dev/null
-  ip netns del "$HC_PEER_NS" 2>/dev/null
-  [[ ${HC_KEEP:-0} == 1 ]] || rm -rf "$HC_CASE_DIR"
+  ip netns del "$HC_NS" 2>/dev/null || true
+  ip netns del "$HC_PEER_NS" 2>/dev/null || true
+  if [[ ${HC_KEEP:-0} != 1 ]]; then rm -rf "$HC_CASE_DIR"; fi
 }
 
 # hc_fresh_machine ROW: replaces the case's machine (namespaces, prefix,
