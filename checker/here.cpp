@@ -8,6 +8,7 @@
 #include "discovery/windows_version.h"
 #include "os/code_page.h"
 #include "settings/settings_text.h"
+#include "system/address_commands.h"
 #include "system/computer_name.h"
 #include "util/double_byte.h"
 
@@ -61,9 +62,15 @@ int RunHere(SystemInterface& system, const std::optional<std::string>& settings,
   }
   PreviewRequest request;
   request.mac = adapters.PrimaryMac;
-  request.adapter = adapters.PrimaryAdapterName;
   request.windows_version =
       ReadWindowsVersion(system, DetectDecimalChar(system));
+  // The adapter and the name comparison exactly as the run has them.
+  request.adapter = AdapterInCommands(
+      adapters.PrimaryAdapterName, adapters.PrimaryNameLossy,
+      adapters.PrimaryIfIndex, request.windows_version);
+  request.upper_case = [&system](std::string_view text) {
+    return system.CharUpper(text);
+  };
   request.windows_version_text = ReadVersionText(system);
   std::string name;
   if (ReadNameInForce(system, &name)) request.current_name = name;

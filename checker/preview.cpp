@@ -74,11 +74,10 @@ bool WriteRename(const PreviewRequest& request, const std::string& name,
         << " (letter case ignored)\n";
     return true;
   }
-  // Windows ignores the case of every letter of the code page; the checker
-  // knows only ASCII's, so a name that differs in the case of other letters
-  // shows as a rename here.
-  if (NameInForceMatches(*request.current_name, name,
-                         [](std::string_view text) { return UpperAscii(text); })) {
+  // Windows ignores the case of every letter of the code page; away from
+  // the PC the checker knows only ASCII's, so a name that differs in the
+  // case of other letters shows as a rename there.
+  if (NameInForceMatches(*request.current_name, name, request.upper_case)) {
     out << "Rename: no, already named " << name << "\n";
     return false;
   }

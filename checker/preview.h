@@ -8,6 +8,8 @@
 
 #include "checker/settings_view.h"
 #include "settings/text_rules.h"
+#include "system/computer_name.h"
+#include "util/ascii.h"
 
 namespace hostconfig {
 
@@ -17,6 +19,10 @@ struct PreviewRequest {
   double windows_version = 10.0;
   std::string windows_version_text = "10.0";
   std::optional<std::string> current_name;
+  // How names are upper-cased for the comparison with the name in force:
+  // ASCII letters only, unless the preview runs on the PC itself and can
+  // ask its system (--here).
+  NameUpperCase upper_case = [](std::string_view text) { return UpperAscii(text); };
 };
 
 // Writes the preview of one machine: its entry and line, the six fields after

@@ -164,6 +164,27 @@ TEST_F(HereCase, EntryFoundPrintsThePreviewOfThisPc) {
   EXPECT_EQ("", err.str());
 }
 
+// On the PC, the preview decides as the run there: names compared by the
+// system's upper-casing, and an adapter whose name the code page lacks named
+// by its index.
+TEST_F(HereCase, PreviewUsesThePcsOwnRules) {
+  machine.adapters.clear();
+  machine.AddAdapter(u"lan-\x0E01", "0A1B2C3D4E5F", 6, {{23, 3, 3}});
+  machine.adapters[0].if_index = 12;
+  machine.upper_extra["\xE9"] = "\xC9";
+  machine.computer_name = "CAF\xC9-01";
+  machine.files["C:\\kits\\hostconfig.ini"] =
+      "0A1B2C3D4E5F=caf\xE9-01,192.0.2.10,255.255.255.0,192.0.2.1\r\n";
+  EXPECT_EQ(0, Here());
+  const std::string text = out.str();
+  EXPECT_NE(std::string::npos, text.find("Rename: no, already named CAF\xE9-01"))
+      << text;
+  EXPECT_NE(std::string::npos,
+            text.find("set address \"12\" static 192.0.2.10 255.255.255.0 "
+                      "192.0.2.1"))
+      << text;
+}
+
 TEST_F(HereCase, NoEntryPrintsTheLineToAdd) {
   const std::string file = "Mask=255.255.255.0\r\n0A1B2C3D4E60=LAB-08\r\n";
   machine.files["D:\\deploy\\lab.ini"] = file;
