@@ -10,15 +10,16 @@
 #include "checker/settings_view.h"
 #include "settings/machine_record.h"
 #include "settings/settings_file.h"
+#include "system/run_log.h"
 #include "util/ascii.h"
 
 namespace hostconfig {
 
 namespace {
 
-constexpr std::array<std::string_view, 5> kGlobalKeys = {
-    kMaskKey, kGatewayKey, kDns1Key, kDns2Key, kRebootKey};
-enum GlobalIndex : size_t { kMask, kGateway, kDns1, kDns2, kReboot };
+constexpr std::array<std::string_view, 6> kGlobalKeys = {
+    kMaskKey, kGatewayKey, kDns1Key, kDns2Key, kRebootKey, kLogFileKey};
+enum GlobalIndex : size_t { kMask, kGateway, kDns1, kDns2, kReboot, kLogFile };
 
 size_t EditDistance(std::string_view a, std::string_view b) {
   std::vector<size_t> row(b.size() + 1);
@@ -142,6 +143,7 @@ SortedLines CheckLines(const SettingsView& view, FindingList& findings) {
 // The value of one global key, as the run reads it.
 void CheckGlobalValue(size_t k, const std::string& value, size_t number,
                       FindingList& findings) {
+  if (k == kLogFile) return;  // a path: the run expands and resolves it
   if (k == kReboot) {
     if (!RestartRequested(value) && value[0] != '0') {
       findings.Warning(number, "\"REBOOT\" is " + Quote(value) +

@@ -203,6 +203,10 @@ TEST(Checker, FindingsOfEachFile) {
        "0A1B2C3D4E60=LAB-02,192.0.2.12,,,,192.0.2.54\r\n",
        {{5, W, "no address is given"},
         {6, W, "second DNS server 192.0.2.54 without a first one"}}},
+      {"LogFile is a global key: misspelt, given twice",
+       "LogFile=a.csv\r\nLogFlie=b.csv\r\nlogfile=c.csv\r\n",
+       {{2, W, "did you mean \"LogFile\"?"},
+        {3, W, "\"LogFile\" is given more than once: line 1 is the one used"}}},
       {"a zero byte hides the rest of the file",
        std::string("Mask=255.255.255.0\r\n0A1B2C3D4E5F=LAB-01\0", 40) +
            "\r\n0A1B2C3D4E60=LAB-02\r\n",
