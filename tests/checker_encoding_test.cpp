@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "checker/checker.h"
+#include "tests/test_files.h"
 
 namespace hostconfig {
 namespace {
@@ -19,15 +20,6 @@ const std::string kThai = "\xE0\xB8\x81\xE0\xB8\x82";
 // 机房 in UTF-8 and in GBK.
 const std::string kJifangUtf8 = "\xE6\x9C\xBA\xE6\x88\xBF";
 const std::string kJifangGbk = "\xBB\xFA\xB7\xBF";
-
-std::string Utf16LeFile(std::u16string_view text) {
-  std::string bytes = "\xFF\xFE";
-  for (char16_t unit : text) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
-  return bytes;
-}
 
 class CheckerEncoding : public ::testing::Test {
  protected:

@@ -2,6 +2,7 @@
 
 #include "app/run.h"
 #include "tests/fake_machine.h"
+#include "tests/test_files.h"
 
 namespace hostconfig {
 namespace {
@@ -20,26 +21,21 @@ const char kNvHostname[] =
 const char kRestartRecord[] =
     "RegSetValue HKEY_LOCAL_MACHINE\\SOFTWARE\\HOSTCONFIG\\RestartedFor=";
 
-// A file as UTF-16LE with its mark.
-std::string Utf16LeFile(std::u16string_view text) {
-  std::string bytes = "\xFF\xFE";
-  for (char16_t unit : text) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
-  return bytes;
-}
-
 // A machine with one Ethernet adapter holding a DHCPv6 address, and a
 // settings file beside the executable.
 class RunTest : public ::testing::Test {
  protected:
   RunTest() {
+    FreshMachine();
+    machine.version_major = 10;
+    machine.version_minor = 0;
+  }
+  // A new machine with the one adapter, for each row of a table.
+  void FreshMachine() {
+    machine = FakeMachine();
     machine.AddAdapter(u"Local Area Connection", "0A1B2C3D4E5F", 6,
                        {{23, 3, 3}});
     machine.computer_name = "OLDNAME";
-    machine.version_major = 10;
-    machine.version_minor = 0;
   }
   void Settings(const std::string& text) { machine.files[kIni] = text; }
   FakeMachine machine;
@@ -106,11 +102,7 @@ TEST_F(RunTest, FailedAdapterQueryStopsAsWithoutAnAdapter) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FakeMachine fresh;
-    machine = fresh;
-    machine.AddAdapter(u"Local Area Connection", "0A1B2C3D4E5F", 6,
-                       {{23, 3, 3}});
-    machine.computer_name = "OLDNAME";
+    FreshMachine();
     machine.size_query_result = c.size_query_result;
     machine.fill_result = c.fill_result;
     Settings(
@@ -162,11 +154,7 @@ TEST_F(RunTest, PathsThroughTheRun) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FakeMachine fresh;
-    machine = fresh;
-    machine.AddAdapter(u"Local Area Connection", "0A1B2C3D4E5F", 6,
-                       {{23, 3, 3}});
-    machine.computer_name = "OLDNAME";
+    FreshMachine();
     machine.set_name_ok = c.set_name_ok;
     Settings(c.settings);
     EXPECT_EQ(0, RunProgram(machine));
@@ -211,11 +199,7 @@ TEST_F(RunTest, NameTheCodePageCannotHoldIsNeverPassedOn) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FakeMachine fresh;
-    machine = fresh;
-    machine.AddAdapter(u"Local Area Connection", "0A1B2C3D4E5F", 6,
-                       {{23, 3, 3}});
-    machine.computer_name = "OLDNAME";
+    FreshMachine();
     machine.version_major = 10;
     machine.version_minor = 0;
     machine.ansi_extra[u'\x00E9'] = "\xE9";
@@ -276,10 +260,7 @@ TEST_F(RunTest, RestartsOnceForANameThatIsNotPutInForce) {
         {"LAB-\xC9", "lab-\xE9", false, false, nullptr}}},
   };
   for (const Case& c : cases) {
-    FakeMachine fresh;
-    machine = fresh;
-    machine.AddAdapter(u"Local Area Connection", "0A1B2C3D4E5F", 6,
-                       {{23, 3, 3}});
+    FreshMachine();
     if (c.upper_e_acute) machine.upper_extra = {{"\xE9", "\xC9"}};
     int number = 0;
     for (const Step& step : c.steps) {

@@ -11,6 +11,7 @@
 #include "settings/settings_text.h"
 #include "util/double_byte.h"
 #include "tests/fake_machine.h"
+#include "tests/test_files.h"
 
 namespace hostconfig {
 namespace {
@@ -21,16 +22,6 @@ LeadBytes GbkLead() {
   FakeMachine machine;
   machine.UseGbkLeadBytes();
   return machine.lead_bytes;
-}
-
-// A file as UTF-16LE with its mark; every code unit written little-endian.
-std::string Utf16LeFile(std::u16string_view text) {
-  std::string bytes = "\xFF\xFE";
-  for (char16_t unit : text) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
-  return bytes;
 }
 
 // Counts the locale comparisons and keeps the key texts they were given.
