@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "checker/checker.h"
+#include "tests/checker_program.h"
 #include "tests/test_files.h"
 
 namespace hostconfig {
@@ -21,28 +22,17 @@ const std::string kThai = "\xE0\xB8\x81\xE0\xB8\x82";
 const std::string kJifangUtf8 = "\xE6\x9C\xBA\xE6\x88\xBF";
 const std::string kJifangGbk = "\xBB\xFA\xB7\xBF";
 
-class CheckerEncoding : public ::testing::Test {
+class CheckerEncoding : public CheckerProgramTest {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("hostconfig_checker_encoding_" +
-            std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
   // Checks `bytes` as a file with the given extra arguments; the output.
   std::string Check(const std::string& bytes, std::vector<std::string> args,
                     int* exit_code) {
-    const std::string path = (dir_ / "lab.ini").string();
-    std::ofstream(path, std::ios::binary) << bytes;
+    const std::string path = Write("lab.ini", bytes);
     args.insert(args.begin(), path);
-    std::ostringstream out, err;
-    *exit_code = RunChecker(args, out, err);
-    EXPECT_EQ("", err.str());
+    *exit_code = Run(args);
+    EXPECT_EQ("", err_.str());
     // File names in findings are shown as "lab.ini".
-    std::string text = out.str();
+    std::string text = out_.str();
     for (size_t at = text.find(path); at != std::string::npos;
          at = text.find(path))
       text.replace(at, path.size(), "lab.ini");

@@ -9,6 +9,7 @@
 
 #include "app/run.h"
 #include "checker/checker.h"
+#include "tests/checker_program.h"
 #include "checker/code_page.h"
 #include "checker/settings_view.h"
 #include "settings/settings_text.h"
@@ -259,28 +260,7 @@ TEST(Checker, MacArguments) {
 }
 
 // The program against real files: output format, summary and exit codes.
-class CheckerProgram : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("hostconfig_checker_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string Write(const std::string& name, const std::string& bytes) {
-    std::string path = (dir_ / name).string();
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-  }
-  int Run(std::vector<std::string> args) {
-    out_.str("");
-    err_.str("");
-    return RunChecker(args, out_, err_);
-  }
-  std::filesystem::path dir_;
-  std::ostringstream out_, err_;
-};
+class CheckerProgram : public CheckerProgramTest {};
 
 TEST_F(CheckerProgram, ExitCodesAndOutput) {
   std::string clean = Write("clean.ini", std::string(kDefaults) +

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "checker/checker.h"
+#include "tests/checker_program.h"
 #include "checker/code_page.h"
 #include "checker/findings.h"
 #include "checker/fleet_report.h"
@@ -234,29 +235,7 @@ TEST(FleetReport, RowsInAlignedColumnsAndTheSummary) {
 }
 
 // The command line: files on disk, as an administrator runs it.
-struct FleetProgram : ::testing::Test {
-  FleetProgram() {
-    dir = std::filesystem::temp_directory_path() /
-          ("hostconfig_fleet_" +
-           std::string(::testing::UnitTest::GetInstance()
-                           ->current_test_info()->name()));
-    std::filesystem::create_directories(dir);
-  }
-  ~FleetProgram() override { std::filesystem::remove_all(dir); }
-  std::string Write(const std::string& name, const std::string& bytes,
-                    std::ios::openmode mode = std::ios::trunc) {
-    std::string path = (dir / name).string();
-    std::ofstream(path, std::ios::binary | std::ios::out | mode) << bytes;
-    return path;
-  }
-  int Run(std::vector<std::string> args) {
-    out.str("");
-    err.str("");
-    return RunChecker(args, out, err);
-  }
-  std::filesystem::path dir;
-  std::ostringstream out, err;
-};
+struct FleetProgram : CheckerProgramTest {};
 
 TEST_F(FleetProgram, NewEntriesAppendedCheckCleanAndReportPending) {
   // MAC collection: defaults only, every PC ran once and stopped.
@@ -265,20 +244,20 @@ TEST_F(FleetProgram, NewEntriesAppendedCheckCleanAndReportPending) {
       "lab.csv", kHeader + NoEntry("0A1B2C3D4E5F", 1) + NoEntry("0A1B2C3D4E60", 2) +
                      "garbage\r\n");
   EXPECT_EQ(1, Run({ini, "--log", log}));
-  EXPECT_TRUE(out.str().ends_with("0 done, 0 stale, 0 failed, 0 pending, 2 unknown\n"))
-      << out.str();
+  EXPECT_TRUE(out_.str().ends_with("0 done, 0 stale, 0 failed, 0 pending, 2 unknown\n"))
+      << out_.str();
   EXPECT_EQ(0, Run({ini, "--log", log, "--new-entries"}));
   EXPECT_EQ(log + ":4: warning: 1 fields, not 14; the line is passed over\n",
-            err.str());
-  Write("lab.ini", out.str(), std::ios::app);
+            err_.str());
+  Write("lab.ini", out_.str(), std::ios::app);
   EXPECT_EQ(0, Run({ini}));
-  EXPECT_EQ("read as code page 936\n0 errors, 0 warnings\n", out.str());
+  EXPECT_EQ("read as code page 936\n0 errors, 0 warnings\n", out_.str());
   EXPECT_EQ(1, Run({ini, "--log", log}));
-  EXPECT_TRUE(out.str().ends_with("0 done, 0 stale, 0 failed, 2 pending, 0 unknown\n"))
-      << out.str();
+  EXPECT_TRUE(out_.str().ends_with("0 done, 0 stale, 0 failed, 2 pending, 0 unknown\n"))
+      << out_.str();
   // Nothing is unknown any more: nothing more to append.
   EXPECT_EQ(0, Run({ini, "--log", log, "--new-entries"}));
-  EXPECT_EQ("", out.str());
+  EXPECT_EQ("", out_.str());
 }
 
 TEST_F(FleetProgram, UsageErrors) {
@@ -293,7 +272,7 @@ TEST_F(FleetProgram, UsageErrors) {
       {"new entries without a log", {ini, "--new-entries"}, "needs --log"},
       {"a log and a MAC", {ini, "--log", log, "--mac", "0A1B2C3D4E5F"},
        "do not go together"},
-      {"a missing log", {ini, "--log", log, "--log", (dir / "no.csv").string()},
+      {"a missing log", {ini, "--log", log, "--log", (dir_ / "no.csv").string()},
        "no.csv: no such file"},
       {"a log but no settings file", {"--log", log}, "no settings file given"},
       {"--here with a log", {"--here", "--log", log}, "--here takes no other"},
@@ -303,8 +282,8 @@ TEST_F(FleetProgram, UsageErrors) {
   for (const Bad& b : bad) {
     SCOPED_TRACE(b.name);
     EXPECT_EQ(2, Run(b.args));
-    EXPECT_NE(std::string::npos, err.str().find(b.message)) << err.str();
-    EXPECT_EQ("", out.str());
+    EXPECT_NE(std::string::npos, err_.str().find(b.message)) << err_.str();
+    EXPECT_EQ("", out_.str());
   }
 }
 
