@@ -105,6 +105,20 @@ std::string NameFault(std::string_view name) {
 }
 
 // The entry's own address fields, before the defaults.
+std::string AddressFault(std::string_view label, const std::string& value,
+                         bool is_mask) {
+  std::optional<uint32_t> parsed = ParseIpv4(value);
+  if (!parsed)
+    return std::string(label) + " " + Quote(value) + " is not a valid IPv4 address";
+  if (is_mask && !IsContiguousMask(*parsed)) {
+    return std::string(label) + " " + value +
+           " is not a valid mask: its bits are not contiguous";
+  }
+  if (is_mask && *parsed == 0)
+    return std::string(label) + " 0.0.0.0 is not a valid mask";
+  return {};
+}
+
 void CheckOwnFields(const MachineRecordFields& fields, size_t number,
                     FindingList& findings) {
   struct Field {
@@ -118,19 +132,9 @@ void CheckOwnFields(const MachineRecordFields& fields, size_t number,
                        {fields.SecondaryDns, "second DNS server"}};
   for (const Field& field : own) {
     if (field.value.empty()) continue;
-    std::optional<uint32_t> parsed = ParseIpv4(field.value);
-    bool is_mask = &field.value == &fields.SubnetMask;
-    if (!parsed) {
-      findings.Error(number, std::string(field.label) + " " +
-                                 Quote(field.value) +
-                                 " is not a valid IPv4 address");
-    } else if (is_mask && !IsContiguousMask(*parsed)) {
-      findings.Error(number, "mask " + field.value +
-                                 " is not a valid mask: its bits are not "
-                                 "contiguous");
-    } else if (is_mask && *parsed == 0) {
-      findings.Error(number, "mask 0.0.0.0 is not a valid mask");
-    }
+    std::string fault = AddressFault(field.label, field.value,
+                                     &field.value == &fields.SubnetMask);
+    if (!fault.empty()) findings.Error(number, fault);
   }
 }
 

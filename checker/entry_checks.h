@@ -25,6 +25,11 @@ std::string WhyNeverMatches(std::string_view key);
 // not hold, only digits), or empty.
 std::string NameFault(std::string_view name);
 
+// Why value is no IPv4 address (or, with is_mask, no mask), in a text that
+// begins with label; empty when it is one.
+std::string AddressFault(std::string_view label, const std::string& value,
+                         bool is_mask);
+
 // The entry's own address fields, before the defaults: each must be an
 // IPv4 address, the mask a contiguous one.
 void CheckOwnFields(const MachineRecordFields& fields, size_t number,

@@ -6,7 +6,6 @@
 #include <optional>
 
 #include "checker/entry_checks.h"
-#include "checker/ipv4.h"
 #include "checker/settings_view.h"
 #include "settings/machine_record.h"
 #include "settings/settings_file.h"
@@ -152,17 +151,8 @@ void CheckGlobalValue(size_t k, const std::string& value, size_t number,
     }
     return;
   }
-  std::optional<uint32_t> address = ParseIpv4(value);
-  if (!address) {
-    findings.Error(number, Quote(kGlobalKeys[k]) + " " + Quote(value) +
-                               " is not a valid IPv4 address");
-  } else if (k == kMask && !IsContiguousMask(*address)) {
-    findings.Error(number, "\"Mask\" " + value +
-                               " is not a valid mask: its bits are not "
-                               "contiguous");
-  } else if (k == kMask && *address == 0) {
-    findings.Error(number, "\"Mask\" 0.0.0.0 is not a valid mask");
-  }
+  std::string fault = AddressFault(Quote(kGlobalKeys[k]), value, k == kMask);
+  if (!fault.empty()) findings.Error(number, fault);
 }
 
 // The global keys, as the run reads them; returns the four defaults.
