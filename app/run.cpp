@@ -81,7 +81,7 @@ void RunSequence(SystemInterface& system, Console& console,
         adapters.PrimaryAdapterName, adapters.PrimaryNameLossy,
         adapters.PrimaryIfIndex, WindowsVersion);
     log.commands =
-        RunAddressCommands(system, MachineRecord, adapter, WindowsVersion);
+        ApplyAddressCommands(system, MachineRecord, adapter, WindowsVersion);
   }
 
   // Restart, only after this run renamed the computer. The run log's line

@@ -1,6 +1,6 @@
 // hostconfig-check: what the tool would make of a settings file.
 //
-// The file is read with the tool's own settings code (DecodeSettingsText,
+// The file is read with the tool's own settings code (DecodeSettingsFile,
 // FindKeysInText, CleanSettingValue, LookUpMachineEntry, SplitMachineEntry,
 // FillFromDefaults, AddressComplete, RestartRequested, BuildAddressCommands);
 // the checker adds only the whole-file view: line numbers, repeated keys,

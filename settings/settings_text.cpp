@@ -185,10 +185,6 @@ DecodedText DecodeSettingsFile(const TextRules& rules, std::string bytes) {
   return decoded;
 }
 
-std::string DecodeSettingsText(const TextRules& rules, std::string bytes) {
-  return DecodeSettingsFile(rules, std::move(bytes)).text;
-}
-
 std::vector<LossyChar> LossyCharsIn(const std::vector<LossyChar>& lossy,
                                     size_t begin, size_t length) {
   std::vector<LossyChar> found;

@@ -41,9 +41,6 @@ struct DecodedText {
 // 0x7F and is well-formed UTF-8 throughout. Any other file is its own bytes.
 DecodedText DecodeSettingsFile(const TextRules& rules, std::string bytes);
 
-// The text of DecodeSettingsFile alone.
-std::string DecodeSettingsText(const TextRules& rules, std::string bytes);
-
 // The lossy characters whose bytes overlap text[begin, begin + length).
 std::vector<LossyChar> LossyCharsIn(const std::vector<LossyChar>& lossy,
                                     size_t begin, size_t length);

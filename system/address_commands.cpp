@@ -108,7 +108,7 @@ std::string ExpandCommandProgram(SystemInterface& system,
   return program + command.substr(end);
 }
 
-std::vector<CommandRun> RunAddressCommands(SystemInterface& system,
+std::vector<CommandRun> ApplyAddressCommands(SystemInterface& system,
                                            const MachineRecordFields& record,
                                            const std::string& adapter_name,
                                            double windows_version) {
@@ -124,16 +124,6 @@ std::vector<CommandRun> RunAddressCommands(SystemInterface& system,
     runs.push_back(std::move(run));
   }
   return runs;
-}
-
-std::vector<std::string> ApplyAddressCommands(
-    SystemInterface& system, const MachineRecordFields& record,
-    const std::string& adapter_name, double windows_version) {
-  std::vector<std::string> launched;
-  for (CommandRun& run :
-       RunAddressCommands(system, record, adapter_name, windows_version))
-    launched.push_back(std::move(run.line));
-  return launched;
 }
 
 }  // namespace hostconfig

@@ -44,14 +44,9 @@ struct CommandRun {
 // hidden and awaited; a command that cannot start, or that exits non-zero,
 // does not stop the ones after it. Returns each command's line, whether it
 // started, and its exit code, in order.
-std::vector<CommandRun> RunAddressCommands(SystemInterface& system,
+std::vector<CommandRun> ApplyAddressCommands(SystemInterface& system,
                                            const MachineRecordFields& record,
                                            const std::string& adapter_name,
                                            double windows_version);
-
-// RunAddressCommands, giving only the command lines as launched.
-std::vector<std::string> ApplyAddressCommands(
-    SystemInterface& system, const MachineRecordFields& record,
-    const std::string& adapter_name, double windows_version);
 
 }  // namespace hostconfig

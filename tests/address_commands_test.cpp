@@ -192,7 +192,7 @@ TEST(ApplyAddressCommands, RunsEachCommandHiddenAndAwaited) {
   FakeMachine m;
   m.environment["WinDir"] = "D:\\Win 10";
   m.wait_timeouts = 2;
-  const std::vector<std::string> launched =
+  const std::vector<CommandRun> runs =
       ApplyAddressCommands(m, Record("10.0.0.53", "10.0.0.54"), "LAN", 5.1);
 
   ASSERT_EQ(3u, m.launches.size());
@@ -209,7 +209,7 @@ TEST(ApplyAddressCommands, RunsEachCommandHiddenAndAwaited) {
     EXPECT_EQ(3, launch.waits);
     EXPECT_EQ(2, launch.closed_handles);
   }
-  EXPECT_EQ(m.launches[2].command_line, launched.back());
+  EXPECT_EQ(m.launches[2].command_line, runs.back().line);
 }
 
 TEST(ApplyAddressCommands, GoesOnAfterACommandThatCannotStart) {
@@ -219,7 +219,7 @@ TEST(ApplyAddressCommands, GoesOnAfterACommandThatCannotStart) {
   EXPECT_EQ(3, m.create_process_calls);
 }
 
-TEST(RunAddressCommands, GivesEachCommandsStartAndExitCode) {
+TEST(ApplyAddressCommands, GivesEachCommandsStartAndExitCode) {
   struct Case {
     const char* name;
     bool create_ok;
@@ -243,7 +243,7 @@ TEST(RunAddressCommands, GivesEachCommandsStartAndExitCode) {
     m.exit_codes = c.exit_codes;
     m.exit_code_ok = c.exit_code_ok;
     const std::vector<CommandRun> runs =
-        RunAddressCommands(m, Record("10.0.0.53", "10.0.0.54"), "LAN", 5.1);
+        ApplyAddressCommands(m, Record("10.0.0.53", "10.0.0.54"), "LAN", 5.1);
     EXPECT_EQ(3, m.create_process_calls);
     ASSERT_EQ(3u, runs.size());
     for (size_t i = 0; i < runs.size(); ++i) {

@@ -41,7 +41,7 @@ std::string Describe(const std::vector<Finding>& findings) {
 std::vector<Finding> Check(const std::string& bytes, uint32_t code_page = 936) {
   size_t unconverted = 0;
   const TextRules rules = CheckerTextRules(code_page, &unconverted);
-  std::string text = DecodeSettingsText(rules, bytes);
+  std::string text = DecodeSettingsFile(rules, bytes).text;
   return CheckSettingsText(rules, text);
 }
 

@@ -71,7 +71,7 @@ struct Outcome {
 Outcome Report(const std::string& settings, const std::vector<Log>& logs) {
   size_t unconverted = 0;
   const TextRules rules = CheckerTextRules(936, &unconverted);
-  const std::string text = DecodeSettingsText(rules, settings);
+  const std::string text = DecodeSettingsFile(rules, settings).text;
   std::vector<LoggedRun> runs;
   std::ostringstream warnings, out;
   for (const Log& log : logs) ReadRunLog(log.name, log.bytes, &runs, warnings);

@@ -55,7 +55,7 @@ void ExpectDecoded(const std::vector<DecodeCase>& cases) {
     const DecodedText decoded = DecodeSettingsFile(rules, c.bytes);
     EXPECT_STREQ(EncodingName(c.encoding), EncodingName(decoded.encoding));
     EXPECT_EQ(c.text, decoded.text);
-    EXPECT_EQ(c.text, DecodeSettingsText(rules, c.bytes));
+    EXPECT_EQ(c.text, DecodeSettingsFile(rules, c.bytes).text);
   }
 }
 
