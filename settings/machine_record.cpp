@@ -107,13 +107,4 @@ MachineRecordFields ReadMachineRecord(SystemInterface& system,
   return record;
 }
 
-MachineRecordFields ReadMachineRecord(SystemInterface& system,
-                                      const std::string& settings_path,
-                                      const std::string& primary_mac,
-                                      const GlobalDefaults& defaults) {
-  bool name_lossy = false;
-  return ReadMachineRecord(system, settings_path, primary_mac, defaults,
-                           &name_lossy);
-}
-
 }  // namespace hostconfig

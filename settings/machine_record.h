@@ -62,15 +62,10 @@ std::vector<LossyChar> LossyCharsOfName(std::string_view raw_value,
                                         size_t name_length);
 
 // The record phase: this machine's entry in the settings file, split and
-// filled from the defaults. The caller tests ComputerName.
-MachineRecordFields ReadMachineRecord(SystemInterface& system,
-                                      const std::string& settings_path,
-                                      const std::string& primary_mac,
-                                      const GlobalDefaults& defaults);
-
-// The record phase as the run makes it: also sets *name_lossy, true when the
-// conversion of the file to the ANSI code page changed the computer name (a
-// character the code page lacks became "?" or a look-alike).
+// filled from the defaults; the caller tests ComputerName. Sets *name_lossy,
+// true when the conversion of the file to the ANSI code page changed the
+// computer name (a character the code page lacks became "?" or a
+// look-alike).
 MachineRecordFields ReadMachineRecord(SystemInterface& system,
                                       const std::string& settings_path,
                                       const std::string& primary_mac,

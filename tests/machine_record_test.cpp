@@ -34,7 +34,9 @@ class MachineRecordTest : public ::testing::Test {
     defaults_.DefaultDns2 = "10.0.0.54";
   }
   std::vector<std::string> Read() {
-    return Fields(ReadMachineRecord(machine_, kPath, kMac, defaults_));
+    bool name_lossy = false;
+    return Fields(
+        ReadMachineRecord(machine_, kPath, kMac, defaults_, &name_lossy));
   }
   // The dashed MAC when the record's lookup asks for it, else empty.
   std::string DashedLookup() {
